@@ -1,0 +1,118 @@
+// The game's shared state and board model: the settings, the cells with their colours, tags and
+// faces, the counters beside the board, and the rules that change them (deal, moves, reveal,
+// solved check, selection, start patterns). A plain value; the windows only render it.
+#pragma once
+
+#include "model/platform.h"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvin {
+
+// Expressions of a face picture.
+enum Face { Laughing = 0, Smiling = 1, Frowning = 2, Worried = 3, Dead = 4 };
+
+// The face a hidden cell shows for its two neighbour counts.
+int neutralFace(int sameNeighbours, int otherNeighbours);
+
+// No face forced on a reveal: a cell that no longer shows a grey face is left as it is.
+inline constexpr int kNoFaceOverride = 100;
+// A background that copies no swatch: the window's own colour.
+inline constexpr int kWindowBackground = 0;
+// The configuration dialog's start-pattern preview is always 7 x 7.
+inline constexpr int kPreviewSide = 7;
+
+struct Cell {
+    // The tag: the state ('G' hidden, '*' revealed), then SameNeighbours and OtherNeighbours as
+    // one digit each: "G35" is a hidden cell with 3 neighbours of its colour and 5 of others.
+    std::string tag = "G00";
+    int face = 0;          // the expression shown, 0..4
+    bool coloured = false; // false: the grey face; true: the face in the cell's colour
+
+    bool isHidden() const { return tag[0] == 'G'; }
+    int sameNeighbours() const { return tag[1] - '0'; }
+    int otherNeighbours() const { return tag[2] - '0'; }
+};
+
+class Game {
+public:
+    explicit Game(Platform& platform) : m_platform(&platform) {}
+
+    Platform& platform() const { return *m_platform; }
+
+    // Settings.
+    int boardSize = 7; // N, 5..15
+    int colorCount = 2;
+    int startPattern = 0;
+    bool continuedGame = true;
+
+    // Shared game state.
+    std::vector<int> board; // the colour 1..colorCount of every cell, row by row; 0 before a deal
+    int faceOverride = kNoFaceOverride;
+    bool gameRunning = false;
+    std::string playerName = "Anónimo";
+    bool drawOnBoard = true; // false while the configuration preview is drawn
+
+    // Play state.
+    int selectedColour = 1;
+    bool peekMode = false;
+    int cursorCell = 0;
+
+    // What the game window shows.
+    std::vector<Cell> cells;
+    std::array<std::string, 4> colourCounters{"0", "0", "0", "0"}; // hidden cells per colour
+    std::vector<std::string> rowCounters;    // hidden cells of the selected colour per row
+    std::vector<std::string> columnCounters; // ... per column
+    std::vector<bool> rowHighlighted;        // bright white behind the counter when true
+    std::vector<bool> columnHighlighted;
+    int swatchColour = 1;            // the selected-colour swatch and the cursor frame's border
+    bool cursorFrameVisible = false; // the frame around cursorCell
+    bool lostMarkerVisible = false;  // the magenta frame around lostCell
+    int lostCell = 0;
+    std::string rankText;                // the line under the board
+    int peekColour = kWindowBackground;  // that line's background while a cell is peeked
+    bool timerEnabled = false;           // the clock's timer
+    std::array<bool, kPreviewSide * kPreviewSide> preview{}; // true: the circle is bright green
+
+    int cellCount() const { return boardSize * boardSize; }
+
+    // Sizes the board for boardSize, every colour 0, every cell hidden with a blank tag.
+    void resizeBoard();
+    // The rule steps of a new game: the colours, counters, tags, faces and start pattern; colour
+    // 1 selected and counted; the cursor on cell 0 with row 0 and column 0 highlighted.
+    void deal();
+    // The two neighbour counts of cell i: {same colour, other colour}.
+    std::pair<int, int> countNeighbours(int i) const;
+
+    // Turns cell i from hidden to revealed, keeps the counters, and ends the game when the last
+    // hidden cell goes. With drawOnBoard false it only paints preview circle i.
+    void revealCell(int i);
+    void playCell(int i);
+    void guessRight(int i);
+    void guessWrong(int i);
+    void revealNeighbours(int i);
+
+    void showSelection();
+    void nextColour();
+    void selectColour(int colour);
+
+    // Reveals the cells of the selected start pattern, on the board or on the preview.
+    void applyStartPattern();
+    // Clears the preview and draws the selected pattern on it.
+    void drawPreview();
+
+    // Row and column counters of the cursor cell lose or get their highlight.
+    void highlightCursor(bool on);
+
+private:
+    void recountColourCounters();
+    bool isSolved() const;
+    void finishSolved();
+
+    Platform* m_platform;
+};
+
+} // namespace quorvin

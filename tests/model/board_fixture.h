@@ -1,0 +1,41 @@
+// Builds games from boards written as short strings, one digit per cell, row by row.
+#pragma once
+
+#include "model/game.h"
+#include "support/fake_platform.h"
+
+#include <string>
+
+namespace quorvin::test {
+
+struct BoardFixture {
+    FakePlatform platform;
+    Game game{platform};
+
+    // Deals exactly `colours` (N * N digits; blanks and slashes ignored) with the given pattern.
+    void deal(const std::string& colours, int colorCount, int pattern = 8 /* "Vacío" */,
+              bool continued = false) {
+        int digits = 0;
+        for (char c : colours) digits += (c >= '1' && c <= '4');
+        int side = 1;
+        while (side * side < digits) ++side;
+        if (game.boardSize != side || game.cells.empty()) {
+            game.boardSize = side;
+            game.resizeBoard();
+        }
+        game.colorCount = colorCount;
+        game.startPattern = pattern;
+        game.continuedGame = continued;
+        platform.scriptColours(colours, colorCount);
+        game.deal();
+    }
+
+    const Cell& cell(int i) const { return game.cells[static_cast<std::size_t>(i)]; }
+    int hiddenCount() const {
+        int hidden = 0;
+        for (const Cell& c : game.cells) hidden += c.isHidden();
+        return hidden;
+    }
+};
+
+} // namespace quorvin::test
