@@ -1,11 +1,25 @@
-// Starts the game.
+// Starts the game: Qt's Spanish texts, the data folder, the settings and records, the window.
+#include "game_window/data_folder.h"
+#include "game_window/desktop_platform.h"
+#include "game_window/game_window.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Quorvin 1.0");
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Quorvin"));
+
+    // The standard buttons of boxes and prompts in Spanish; English stays if the file is missing.
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QStringLiteral("qtbase_es"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtSpanish);
+
+    quorvin::DesktopPlatform platform;
+    quorvin::GameWindow window(platform);
+    platform.setOwner(&window);
+    quorvin::startGame(window, quorvin::findDataFolder());
     return app.exec();
 }

@@ -21,6 +21,9 @@ public:
     std::function<void()> onSolved;      // runs inside boardSolved, to look at the state then
     std::function<void()> onEvents;      // runs inside processEvents
     std::vector<std::string> opened;     // documents and addresses opened
+    std::vector<std::string> questions;  // texts of confirm() and inform(), in order
+    bool answer = true;                  // what confirm() answers
+    std::optional<std::string> typedName; // what askText() answers (nullopt: cancelled)
 
     double now() override { return clock; }
     double random() override {
@@ -39,6 +42,16 @@ public:
         if (onEvents) onEvents();
     }
     void openDocument(const std::string& address) override { opened.push_back(address); }
+    bool confirm(const std::string& text, bool) override {
+        questions.push_back(text);
+        return answer;
+    }
+    void inform(const std::string& text, bool) override { questions.push_back(text); }
+    std::optional<std::string> askText(const std::string&, const std::string& prompt,
+                                       const std::string&) override {
+        questions.push_back(prompt);
+        return typedName;
+    }
 
     // Queues the draws that deal exactly these colours ('1'..'4', other characters skipped).
     void scriptColours(const std::string& colours, int colorCount) {

@@ -1,0 +1,37 @@
+// The game's pictures, drawn with QPainter at the screen's pixel density: the 25 faces, the
+// title strip, the window icon, and the colour tables they and the swatches use.
+#pragma once
+
+#include "model/game.h"
+
+#include <QColor>
+#include <QIcon>
+#include <QPixmap>
+
+namespace quorvin {
+
+inline constexpr int kFaceSize = 20;    // device-independent pixels, square
+inline constexpr int kTitleWidth = 180; // device-independent pixels
+inline constexpr int kTitleHeight = 35;
+
+// Faces are numbered as the board model numbers them (Laughing .. Dead).
+inline constexpr int kFaceCount = 5;
+
+// The background of a colour's swatch, counter and frame: colours 1 to 4.
+QColor swatchColour(int colour);
+// The skin of a face picture: 0 is the grey of a hidden cell, 1 to 4 the colours in play.
+// Only blue differs from its swatch, a lighter shade so that the dark features stay readable.
+QColor faceColour(int colour);
+
+// Face 0..4 in colour 0..4 (0 = grey), 20 x 20 device-independent pixels on black, drawn for
+// the given device pixel ratio. Cached: every call with the same arguments returns the same
+// picture, so a cell's face can be recognised by comparing cacheKey().
+QPixmap facePixmap(int face, int colour, qreal devicePixelRatio);
+
+// The title strip, 180 x 35 device-independent pixels: a close-up of a pair of eyes.
+QPixmap titlePixmap(qreal devicePixelRatio);
+
+// The window icon: a laughing face, drawn for every size from 16 to 256 pixels.
+QIcon windowIcon();
+
+} // namespace quorvin

@@ -1,0 +1,52 @@
+// Small widgets of the game window.
+#include "game_window/board_widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace quorvin {
+
+CellPicture::CellPicture(int index, QWidget* parent) : QWidget(parent), m_index(index) {
+    setObjectName(QStringLiteral("Image1_%1").arg(index));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CellPicture::setPicture(const QPixmap& picture) {
+    if (picture.cacheKey() == m_picture.cacheKey()) return;
+    m_picture = picture;
+    update();
+}
+
+void CellPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_picture);
+}
+
+// Qt gives the release to the widget that took the press, so a release always counts for the
+// cell that was pressed, wherever the pointer is by then.
+void CellPicture::mousePressEvent(QMouseEvent* event) { emit pressed(m_index, event->button()); }
+void CellPicture::mouseReleaseEvent(QMouseEvent* event) { emit released(m_index, event->button()); }
+void CellPicture::mouseMoveEvent(QMouseEvent*) { emit hovered(m_index); }
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent*) { emit released(); }
+
+OutlineFrame::OutlineFrame(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void OutlineFrame::setColour(const QColor& colour) {
+    if (colour == m_colour) return;
+    m_colour = colour;
+    update();
+}
+
+void OutlineFrame::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // Two pixels wide: the frame falls on the seam between cells and must read at a glance.
+    painter.setPen(QPen(m_colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+} // namespace quorvin

@@ -1,0 +1,72 @@
+// Small widgets of the game window: a cell picture that reports the mouse, a swatch that
+// reports its clicks, an outline frame, and the conversion from twips to pixels.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+
+namespace quorvin {
+
+// Positions and sizes are kept in twips, as the layout is designed; 15 twips are one pixel.
+inline int twipsToPixels(double twips) { return qRound(twips / 15.0); }
+inline QRect twipsRect(double left, double top, double width, double height) {
+    const int x = twipsToPixels(left);
+    const int y = twipsToPixels(top);
+    return QRect(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
+}
+
+// One cell of the board: shows a face picture and reports presses, releases and moves.
+class CellPicture : public QWidget {
+    Q_OBJECT
+public:
+    CellPicture(int index, QWidget* parent);
+    int index() const { return m_index; }
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return m_picture; }
+
+signals:
+    void pressed(int index, Qt::MouseButton button);
+    void released(int index, Qt::MouseButton button);
+    void hovered(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    int m_index;
+    QPixmap m_picture;
+};
+
+// A label that reports a mouse release on it (the selected-colour swatch).
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void released();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A rectangle outline drawn over the board; the mouse passes through it.
+class OutlineFrame : public QWidget {
+public:
+    explicit OutlineFrame(QWidget* parent);
+    void setColour(const QColor& colour);
+    QColor colour() const { return m_colour; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_colour;
+};
+
+} // namespace quorvin

@@ -1,0 +1,60 @@
+// The real world behind the core's platform interface.
+#include "game_window/desktop_platform.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <chrono>
+
+namespace quorvin {
+
+namespace {
+const QString kTitle = QStringLiteral("Quorvin");
+}
+
+DesktopPlatform::DesktopPlatform() {
+    m_clock.start();
+    // Seeded once from the time of day, so two runs a second apart deal different boards.
+    const auto seed = static_cast<std::uint64_t>(
+        std::chrono::system_clock::now().time_since_epoch().count());
+    m_engine.seed(seed);
+}
+
+double DesktopPlatform::now() { return static_cast<double>(m_clock.nsecsElapsed()) / 1e9; }
+
+// The engine's output mapped to [0, 1) by hand, so a seed deals the same board everywhere.
+double DesktopPlatform::random() { return static_cast<double>(m_engine() >> 11) * 0x1.0p-53; }
+
+std::optional<std::string> DesktopPlatform::askText(const std::string& title,
+                                                    const std::string& prompt,
+                                                    const std::string& suggested) {
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(
+        m_owner, QString::fromStdString(title), QString::fromStdString(prompt), QLineEdit::Normal,
+        QString::fromStdString(suggested), &accepted);
+    if (!accepted) return std::nullopt;
+    return answer.toStdString();
+}
+
+bool DesktopPlatform::confirm(const std::string& text, bool warning) {
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, kTitle,
+                    QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, m_owner);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void DesktopPlatform::inform(const std::string& text, bool warning) {
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, kTitle,
+                    QString::fromStdString(text), QMessageBox::Ok, m_owner);
+    box.exec();
+}
+
+void DesktopPlatform::openDocument(const std::string& address) {
+    const QString text = QString::fromStdString(address);
+    const QUrl url = QFileInfo::exists(text) ? QUrl::fromLocalFile(text) : QUrl(text);
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace quorvin

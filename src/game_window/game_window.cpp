@@ -1,0 +1,432 @@
+// The game window: its elements, their layout for each board side, and the input it forwards.
+#include "game_window/game_window.h"
+
+#include "assets/pictures.h"
+#include "game_window/board_widgets.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace quorvin {
+
+namespace {
+
+// The fixed places of the window's elements, in twips.
+constexpr int kCellSize = 300;
+constexpr int kFirstCellLeft = 480;
+constexpr int kFirstCellTop = 1200;
+constexpr int kBackgroundLeft = 420;
+constexpr int kBackgroundTop = 1140;
+constexpr int kCounterSize = 255;
+
+const QColor kBrightWhite(255, 255, 255);
+const QColor kMagenta(255, 0, 255);
+
+QFont windowFont(const char* family, double points, bool bold, QFont::StyleHint hint) {
+    QFont font(QString::fromLatin1(family));
+    font.setStyleHint(hint);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    if (palette.color(QPalette::Window) == colour && widget->autoFillBackground()) return;
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextIfChanged(QLabel* label, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (label->text() != value) label->setText(value);
+}
+
+QLabel* makeCounter(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(windowFont("MS Sans Serif", 8.25, false, QFont::SansSerif));
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+GameWindow::GameWindow(Platform& outside, QWidget* parent)
+    : QMainWindow(parent), m_outside(outside), m_game(*this), m_session(m_game) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvin 1.0"));
+    setWindowIcon(windowIcon());
+    m_session.decimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
+    createMenus();
+    createElements();
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(100);
+    connect(m_timer, &QTimer::timeout, this, &GameWindow::timerTick);
+    qApp->installEventFilter(this);
+}
+
+GameWindow::~GameWindow() { qApp->removeEventFilter(this); }
+
+QAction* GameWindow::addCommand(QMenu* menu, const QString& name, const QString& text,
+                                const QKeySequence& shortcut, void (GameWindow::*handler)()) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void GameWindow::createMenus() {
+    QMenu* game = menuBar()->addMenu(QStringLiteral("&Juego"));
+    game->setObjectName(QStringLiteral("MnuJ"));
+    addCommand(game, "MnuNew", "Nuevo", Qt::Key_F2, &GameWindow::newGameCommand);
+    addCommand(game, "MnuPause", "Pausa", Qt::Key_F3, &GameWindow::pauseCommand);
+    game->addSeparator()->setObjectName(QStringLiteral("seg"));
+    addCommand(game, "MnuConf", QStringLiteral("Configuración"), Qt::Key_F4,
+               &GameWindow::configureCommand);
+    addCommand(game, "MnuRec", "Records", Qt::Key_F9, &GameWindow::recordsCommand);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Ayuda"));
+    help->setObjectName(QStringLiteral("MnuH"));
+    addCommand(help, "MnuHow", "Como Jugar", Qt::Key_F1, &GameWindow::helpCommand);
+    addCommand(help, "MnuABout", "Acerca de...", QKeySequence(), &GameWindow::aboutCommand);
+}
+
+void GameWindow::createElements() {
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+
+    m_title = new QLabel(m_client);
+    m_title->setObjectName(QStringLiteral("Image2"));
+    m_title->setScaledContents(true);
+
+    m_swatch = new ClickLabel(m_client);
+    m_swatch->setObjectName(QStringLiteral("Label7"));
+    m_swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_swatch->setToolTip(QStringLiteral("Color Seleccionado"));
+    m_swatch->setGeometry(twipsRect(120, 840, kCounterSize, kCounterSize));
+    m_swatch->hide();
+    connect(m_swatch, &ClickLabel::released, this, [this] {
+        m_session.releaseSwatch();
+        render();
+    });
+
+    m_background = new QFrame(m_client);
+    m_background->setObjectName(QStringLiteral("Fondo"));
+    m_background->setFrameStyle(QFrame::Box | QFrame::Plain);
+    setBackground(m_background, Qt::black);
+
+    m_rankLine = new QLabel(m_client);
+    m_rankLine->setObjectName(QStringLiteral("Label1"));
+    m_rankLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_rankLine->setFont(windowFont("Arial", 8.25, false, QFont::SansSerif));
+
+    m_panel = new QFrame(m_client);
+    m_panel->setObjectName(QStringLiteral("Frame1"));
+    m_clock = new QLabel(m_panel);
+    m_clock->setObjectName(QStringLiteral("Label2"));
+    m_clock->setGeometry(twipsRect(75, 120, 735, 375));
+    m_clock->setAlignment(Qt::AlignCenter);
+    m_clock->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_clock->setFont(windowFont("MS Sans Serif", 12, true, QFont::SansSerif));
+    setBackground(m_clock, Qt::black);
+    QPalette clockPalette = m_clock->palette();
+    clockPalette.setColor(QPalette::WindowText, Qt::white);
+    m_clock->setPalette(clockPalette);
+    m_clock->hide();
+    for (int k = 0; k < 4; ++k) {
+        QLabel* counter = makeCounter(m_panel, QStringLiteral("Label6_%1").arg(k));
+        counter->setGeometry(twipsRect(240, 600 + 360 * k, 375, 255));
+        counter->setFont(windowFont("MS Sans Serif", 8.25, true, QFont::SansSerif));
+        counter->setText(QStringLiteral("0"));
+        setBackground(counter, swatchColour(k + 1));
+        m_colourCounters.push_back(counter);
+    }
+
+    m_startButton = new QPushButton(QStringLiteral("Empezar"), m_client);
+    m_startButton->setObjectName(QStringLiteral("Command2"));
+    m_startButton->hide();
+    connect(m_startButton, &QPushButton::clicked, this, &GameWindow::startPressed);
+
+    m_notice = new QLabel(QStringLiteral("Generando partida..."), m_client);
+    m_notice->setObjectName(QStringLiteral("Label3"));
+    m_notice->setAlignment(Qt::AlignCenter);
+    m_notice->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_notice->setFont(windowFont("MS Sans Serif", 9.75, true, QFont::SansSerif));
+    QPalette noticePalette = m_notice->palette();
+    noticePalette.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    m_notice->setPalette(noticePalette);
+    m_notice->resize(twipsRect(0, 0, 2415, 255).size());
+    m_notice->hide();
+
+    m_lostMarker = new OutlineFrame(m_client);
+    m_lostMarker->setObjectName(QStringLiteral("Shape1"));
+    m_lostMarker->setColour(kMagenta);
+    m_lostMarker->hide();
+    m_cursorFrame = new OutlineFrame(m_client);
+    m_cursorFrame->setObjectName(QStringLiteral("Shape2"));
+    m_cursorFrame->hide();
+}
+
+void GameWindow::layOutBoard() {
+    const int n = m_game.boardSize;
+    m_lostMarker->hide();
+    m_startButton->hide();
+    m_rankLine->clear();
+
+    // Cells and counters are rebuilt for the new side, hidden; showing them all at once when
+    // the game starts is far cheaper than showing them one by one.
+    for (CellPicture* cell : m_cells) delete cell;
+    for (QLabel* label : m_rowCounters) delete label;
+    for (QLabel* label : m_columnCounters) delete label;
+    m_cells.clear();
+    m_rowCounters.clear();
+    m_columnCounters.clear();
+
+    const int side = kCellSize * n + 120;
+    m_background->setGeometry(twipsRect(kBackgroundLeft, kBackgroundTop, side, side));
+    m_rankLine->setGeometry(twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255));
+    const int clientWidth = 1395 + kCellSize * n;
+    const int clientHeight = 1515 + kCellSize * n;
+    m_client->setFixedSize(twipsRect(0, 0, clientWidth, clientHeight).size());
+    m_title->setGeometry(twipsRect(120, 120, 1200 + kCellSize * n, 585));
+    m_title->setPixmap(titlePixmap(devicePixelRatioF()));
+    m_panel->setGeometry(twipsRect(kBackgroundLeft + side, 720, 855, 2055));
+
+    for (int i = 0; i < n * n; ++i) {
+        auto* cell = new CellPicture(i, m_client);
+        cell->setGeometry(twipsRect(kFirstCellLeft + kCellSize * (i % n),
+                                    kFirstCellTop + kCellSize * (i / n), kCellSize, kCellSize));
+        cell->hide();
+        connect(cell, &CellPicture::pressed, this, [this](int index, Qt::MouseButton button) {
+            m_session.pressCell(index, button == Qt::LeftButton    ? MouseButton::Left
+                                       : button == Qt::RightButton ? MouseButton::Right
+                                                                   : MouseButton::Other);
+            render();
+        });
+        connect(cell, &CellPicture::released, this, [this](int index, Qt::MouseButton button) {
+            m_session.releaseCell(index, button == Qt::LeftButton    ? MouseButton::Left
+                                         : button == Qt::RightButton ? MouseButton::Right
+                                                                     : MouseButton::Other);
+            render();
+        });
+        connect(cell, &CellPicture::hovered, this, [this](int index) {
+            m_session.hoverCell(index);
+            render();
+        });
+        m_cells.push_back(cell);
+    }
+    for (int k = 0; k < n; ++k) {
+        QLabel* row = makeCounter(m_client, QStringLiteral("Label4_%1").arg(k));
+        row->setGeometry(twipsRect(120, kFirstCellTop + kCellSize * k + 30, kCounterSize, kCounterSize));
+        QLabel* column = makeCounter(m_client, QStringLiteral("Label5_%1").arg(k));
+        column->setGeometry(
+            twipsRect(kFirstCellLeft + kCellSize * k + 30, 840, kCounterSize, kCounterSize));
+        m_rowCounters.push_back(row);
+        m_columnCounters.push_back(column);
+    }
+    m_notice->raise();
+    m_startButton->raise();
+    m_lostMarker->raise();
+    m_cursorFrame->raise();
+
+    adjustSize();
+    setFixedSize(sizeHint());
+    // Centred on the screen at every layout; a screen smaller than the window leaves it
+    // partly off screen, as the player would see on any window that big.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = frameGeometry().size().expandedTo(size());
+        move(area.left() + (area.width() - outer.width()) / 2,
+             area.top() + (area.height() - outer.height()) / 2);
+    }
+    m_laidOutSide = n;
+    show();
+    QCoreApplication::processEvents();
+}
+
+void GameWindow::newGame() {
+    m_session.newGame();
+    render();
+    m_startButton->setFocus();
+}
+
+void GameWindow::processEvents() {
+    render();
+    QCoreApplication::processEvents();
+}
+
+void GameWindow::boardSolved() {
+    render();
+    if (onSolved) onSolved();
+}
+
+void GameWindow::pauseGame() {
+    m_session.pause();
+    render();
+}
+
+void GameWindow::newGameCommand() {
+    if (m_game.gameRunning && !confirm("Quieres empezar otra partida?", false)) return;
+    newGame();
+}
+
+void GameWindow::pauseCommand() { pauseGame(); }
+
+// The commands that open another window pause a running game first.
+void GameWindow::configureCommand() {
+    pauseGame();
+    if (onConfigure) onConfigure();
+}
+
+void GameWindow::recordsCommand() {
+    pauseGame();
+    if (onRecords) onRecords();
+}
+
+void GameWindow::helpCommand() {
+    pauseGame();
+    if (onHelp) onHelp();
+}
+
+void GameWindow::aboutCommand() {
+    pauseGame();
+    if (onAbout) onAbout();
+}
+
+void GameWindow::startPressed() {
+    m_session.pressStart();
+    render();
+}
+
+void GameWindow::timerTick() {
+    m_session.tick();
+    render();
+}
+
+void GameWindow::render() {
+    const Game& g = m_game;
+    const Session& s = m_session;
+    if (m_laidOutSide != g.boardSize || static_cast<int>(g.cells.size()) != g.boardSize * g.boardSize)
+        return; // not laid out for this board yet
+    renderCells();
+    renderCounters();
+
+    m_swatch->setVisible(s.panelVisible);
+    setBackground(m_swatch, swatchColour(g.swatchColour));
+    m_clock->setVisible(s.panelVisible);
+    setTextIfChanged(m_clock, s.clock);
+    setTextIfChanged(m_rankLine, g.rankText);
+    setBackground(m_rankLine, g.peekColour == kWindowBackground ? palette().color(QPalette::Window)
+                                                                : swatchColour(g.peekColour));
+
+    const QRect board = m_background->geometry();
+    m_notice->move(board.left() + (board.width() - m_notice->width()) / 2,
+                   board.top() + (board.height() - m_notice->height()) / 2);
+    m_notice->setVisible(s.noticeVisible);
+
+    // The start button covers four fifths of the board's background, centred on it.
+    const double side = kCellSize * g.boardSize + 120;
+    const double width = side / 100 * 80;
+    m_startButton->setGeometry(twipsRect(kBackgroundLeft + (side - width) / 2,
+                                         kBackgroundTop + (side - 615) / 2, width, 615));
+    m_startButton->setText(QString::fromStdString(s.startCaption));
+    m_startButton->setVisible(s.startButtonVisible);
+
+    auto around = [](const QRect& cell, int margin) {
+        return cell.adjusted(-margin, -margin, margin, margin);
+    };
+    const auto cell = [&](int i) { return m_cells[static_cast<std::size_t>(i)]->geometry(); };
+    m_lostMarker->setGeometry(around(cell(g.lostCell), twipsToPixels(60)));
+    m_lostMarker->setVisible(g.lostMarkerVisible);
+    m_cursorFrame->setGeometry(around(cell(g.cursorCell), twipsToPixels(30)));
+    m_cursorFrame->setColour(swatchColour(g.swatchColour));
+    m_cursorFrame->setVisible(g.cursorFrameVisible);
+
+    if (g.timerEnabled && !m_timer->isActive()) m_timer->start();
+    if (!g.timerEnabled && m_timer->isActive()) m_timer->stop();
+}
+
+void GameWindow::renderCells() {
+    const Game& g = m_game;
+    const qreal ratio = devicePixelRatioF();
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        const Cell& cell = g.cells[i];
+        m_cells[i]->setPicture(facePixmap(cell.face, cell.coloured ? g.board[i] : 0, ratio));
+    }
+    // The cells are shown or hidden together, with their parent's updates held meanwhile.
+    const bool visible = m_session.boardVisible;
+    if (!m_cells.empty() && m_cells.front()->isVisible() != visible) {
+        m_client->setUpdatesEnabled(false);
+        for (CellPicture* c : m_cells) c->setVisible(visible);
+        m_client->setUpdatesEnabled(true);
+    }
+}
+
+void GameWindow::renderCounters() {
+    const Game& g = m_game;
+    const bool visible = m_session.boardVisible;
+    const QColor windowColour = palette().color(QPalette::Window);
+    for (std::size_t k = 0; k < m_rowCounters.size(); ++k) {
+        setTextIfChanged(m_rowCounters[k], g.rowCounters[k]);
+        setTextIfChanged(m_columnCounters[k], g.columnCounters[k]);
+        setBackground(m_rowCounters[k], g.rowHighlighted[k] ? kBrightWhite : windowColour);
+        setBackground(m_columnCounters[k], g.columnHighlighted[k] ? kBrightWhite : windowColour);
+        m_rowCounters[k]->setVisible(visible);
+        m_columnCounters[k]->setVisible(visible);
+    }
+    for (std::size_t k = 0; k < m_colourCounters.size(); ++k) {
+        setTextIfChanged(m_colourCounters[k], g.colourCounters[k]);
+        m_colourCounters[k]->setVisible(visible && static_cast<int>(k) < g.colorCount);
+    }
+}
+
+// The game's keys act while the board is shown, whichever widget has the focus; before the
+// start and during a pause the board is hidden, so a key can never play a cell unseen.
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = 0;
+    switch (key->key()) {
+    case Qt::Key_Space: code = KeySpace; break;
+    case Qt::Key_Left: code = KeyLeft; break;
+    case Qt::Key_Up: code = KeyUp; break;
+    case Qt::Key_Right: code = KeyRight; break;
+    case Qt::Key_Down: code = KeyDown; break;
+    case Qt::Key_K: code = KeyK; break;
+    case Qt::Key_1: case Qt::Key_2: case Qt::Key_3: case Qt::Key_4:
+        // Only the main keyboard's digits play; the keypad's do nothing.
+        if (!(key->modifiers() & Qt::KeypadModifier)) code = Key1 + (key->key() - Qt::Key_1);
+        break;
+    default: break;
+    }
+    if (code == 0) return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (!key->isAutoRepeat()) m_session.keyUp(code);
+        render();
+        return m_session.boardVisible;
+    }
+    if (!m_session.boardVisible) return QMainWindow::eventFilter(watched, event);
+    m_session.keyDown(code);
+    render();
+    return true;
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Minimising pauses; restoring does not continue.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) pauseGame();
+}
+
+} // namespace quorvin

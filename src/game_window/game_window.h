@@ -1,0 +1,110 @@
+// The game window: menu, board, counters, clock and start button. It forwards every input to
+// the session and renders what the session and the game hold; it keeps no rule of its own.
+#pragma once
+
+#include "game_window/session.h"
+#include "model/game.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace quorvin {
+
+class CellPicture;
+class ClickLabel;
+class OutlineFrame;
+
+// The game window implements the core's platform by passing time, chance and the player's
+// answers to the outside platform it is given, and doing the window's own part itself.
+class GameWindow : public QMainWindow, public Platform {
+    Q_OBJECT
+public:
+    explicit GameWindow(Platform& outside, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    Game& game() { return m_game; }
+    Session& session() { return m_session; }
+
+    // Sizes the window and the board for the game's board side, destroying and creating the
+    // cell pictures and the counters, and centres the window on the screen.
+    void layOutBoard();
+    void newGame();
+    // Renders the game's state on the widgets; cheap, run after every input.
+    void render();
+
+    // Commands whose windows other parts of the program provide.
+    std::function<void()> onConfigure;
+    std::function<void()> onRecords;
+    std::function<void()> onHelp;
+    std::function<void()> onAbout;
+    std::function<void()> onSolved;
+
+    // Platform.
+    double now() override { return m_outside.now(); }
+    double random() override { return m_outside.random(); }
+    void boardSolved() override;
+    void processEvents() override;
+    std::optional<std::string> askText(const std::string& title, const std::string& prompt,
+                                       const std::string& suggested) override {
+        return m_outside.askText(title, prompt, suggested);
+    }
+    bool confirm(const std::string& text, bool warning) override {
+        return m_outside.confirm(text, warning);
+    }
+    void inform(const std::string& text, bool warning) override { m_outside.inform(text, warning); }
+    void openDocument(const std::string& address) override { m_outside.openDocument(address); }
+
+    void pauseGame();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createMenus();
+    void createElements();
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
+                        const QKeySequence& shortcut, void (GameWindow::*handler)());
+    void newGameCommand();
+    void pauseCommand();
+    void configureCommand();
+    void recordsCommand();
+    void helpCommand();
+    void aboutCommand();
+    void startPressed();
+    void timerTick();
+    void renderCells();
+    void renderCounters();
+
+    Platform& m_outside;
+    Game m_game;
+    Session m_session;
+
+    QWidget* m_client = nullptr;
+    QLabel* m_title = nullptr;            // Image2
+    ClickLabel* m_swatch = nullptr;       // Label7
+    QFrame* m_background = nullptr;       // Fondo
+    QLabel* m_rankLine = nullptr;         // Label1
+    QFrame* m_panel = nullptr;            // Frame1
+    QLabel* m_clock = nullptr;            // Label2
+    std::vector<QLabel*> m_colourCounters;  // Label6
+    QPushButton* m_startButton = nullptr; // Command2
+    QLabel* m_notice = nullptr;           // Label3
+    OutlineFrame* m_lostMarker = nullptr; // Shape1
+    OutlineFrame* m_cursorFrame = nullptr; // Shape2
+    std::vector<CellPicture*> m_cells;    // Image1
+    std::vector<QLabel*> m_rowCounters;   // Label4
+    std::vector<QLabel*> m_columnCounters; // Label5
+    QTimer* m_timer = nullptr;            // Timer1
+    int m_laidOutSide = 0;
+};
+
+} // namespace quorvin

@@ -1,0 +1,239 @@
+// The game window, headless, driven through real mouse and key events on its widgets.
+#include "assets/pictures.h"
+#include "game_window/board_widgets.h"
+#include "game_window/game_window.h"
+#include "support/fake_platform.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quorvin::test {
+namespace {
+
+struct WindowFixture {
+    FakePlatform platform;
+    GameWindow window{platform};
+
+    explicit WindowFixture(int side = 7, int colours = 2, int pattern = 0, bool continued = true) {
+        Game& g = window.game();
+        g.boardSize = side;
+        g.colorCount = colours;
+        g.startPattern = pattern;
+        g.continuedGame = continued;
+        g.resizeBoard();
+        window.layOutBoard();
+        window.newGame();
+    }
+    template <class T = QWidget> T* find(const QString& name) {
+        return window.findChild<T*>(name);
+    }
+    QWidget* cell(int i) { return find(QStringLiteral("Image1_%1").arg(i)); }
+    QLabel* label(const QString& name) { return find<QLabel>(name); }
+    int count(const QString& prefix) {
+        int n = 0;
+        for (QObject* child : window.findChildren<QWidget*>())
+            n += child->objectName().startsWith(prefix);
+        return n;
+    }
+    void start() { QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton); }
+    void tickAt(double seconds) {
+        platform.clock = seconds;
+        QTest::qWait(150); // the real 100 ms timer ticks; the fake clock says what time it is
+    }
+    QColor background(const QString& name) {
+        return find(name)->palette().color(QPalette::Window);
+    }
+};
+
+// Twips of the layout, as pixels on the screen.
+QRect twips(double left, double top, double width, double height) { return twipsRect(left, top, width, height); }
+
+TEST(GameWindowLayout, FollowsTheBoardSideAndRebuildsOnAChange) {
+    WindowFixture f(5);
+    EXPECT_EQ(f.window.windowTitle(), "Quorvin 1.0");
+    for (int side : {5, 15, 5, 7}) {
+        f.window.game().boardSize = side;
+        f.window.game().resizeBoard();
+        f.window.layOutBoard();
+        f.window.newGame();
+        SCOPED_TRACE(side);
+        EXPECT_EQ(f.count("Image1_"), side * side);
+        EXPECT_EQ(f.count("Label4_"), side);
+        EXPECT_EQ(f.count("Label5_"), side);
+        const int last = side * side - 1;
+        EXPECT_EQ(f.cell(last)->geometry(), twips(480 + 300 * (side - 1), 1200 + 300 * (side - 1), 300, 300));
+        EXPECT_EQ(f.find("Fondo")->geometry(), twips(420, 1140, 300 * side + 120, 300 * side + 120));
+        EXPECT_EQ(f.find("Label1")->geometry(), twips(420, 1260 + 300 * side, 300 * side + 120, 255));
+        EXPECT_EQ(f.find("Frame1")->geometry(), twips(540 + 300 * side, 720, 855, 2055));
+        EXPECT_EQ(f.find("Image2")->geometry(), twips(120, 120, 1200 + 300 * side, 585));
+        EXPECT_EQ(f.find(QStringLiteral("Label4_%1").arg(side - 1))->geometry(),
+                  twips(120, 1230 + 300 * (side - 1), 255, 255));
+        EXPECT_EQ(f.find(QStringLiteral("Label5_%1").arg(side - 1))->geometry(),
+                  twips(510 + 300 * (side - 1), 840, 255, 255));
+        EXPECT_EQ(f.window.centralWidget()->size(), twips(0, 0, 1395 + 300 * side, 1515 + 300 * side).size());
+    }
+    // The start button covers four fifths of a 7 x 7 board's background: 1776 twips from 642.
+    EXPECT_EQ(f.find("Command2")->geometry(), twips(642, 1140 + (2220 - 615) / 2.0, 1776, 615));
+}
+
+TEST(GameWindowPlay, BeforeTheStartOnlyThePanelShowsAndTheStartRevealsTheBoard) {
+    WindowFixture f(7);
+    EXPECT_TRUE(f.find("Command2")->isVisible());
+    EXPECT_EQ(f.find<QPushButton>("Command2")->text(), "Empezar");
+    EXPECT_FALSE(f.cell(0)->isVisible());
+    EXPECT_FALSE(f.find("Label4_0")->isVisible());
+    EXPECT_FALSE(f.find("Label6_0")->isVisible());
+    EXPECT_TRUE(f.find("Label7")->isVisible());
+    EXPECT_EQ(f.label("Label2")->text(), "0");
+    EXPECT_EQ(f.find("Label7")->toolTip(), "Color Seleccionado");
+
+    // Keys do nothing while the board is hidden.
+    QTest::keyClick(&f.window, Qt::Key_Right);
+    EXPECT_EQ(f.window.game().cursorCell, 0);
+
+    f.platform.clock = 2000;
+    f.start();
+    EXPECT_FALSE(f.find("Command2")->isVisible());
+    EXPECT_TRUE(f.cell(48)->isVisible());
+    EXPECT_TRUE(f.find("Label6_1")->isVisible());
+    EXPECT_FALSE(f.find("Label6_2")->isVisible()); // two colours in play
+    EXPECT_TRUE(f.find("Shape2")->isVisible());
+    EXPECT_EQ(f.label("Label1")->text(), "1º (999)");
+    EXPECT_EQ(f.background("Label4_0"), QColor(255, 255, 255));
+    EXPECT_EQ(f.background("Label4_1"), f.window.palette().color(QPalette::Window));
+    EXPECT_EQ(f.background("Label7"), swatchColour(1));
+
+    f.tickAt(2099.95);
+    EXPECT_EQ(f.label("Label2")->text(), "99.9");
+    f.tickAt(2100.02);
+    EXPECT_EQ(f.label("Label2")->text(), "100");
+
+    // F3 pauses; the button continues, leaving the paused span out.
+    QTest::keyClick(&f.window, Qt::Key_F3);
+    EXPECT_EQ(f.find<QPushButton>("Command2")->text(), "Continuar");
+    EXPECT_FALSE(f.cell(0)->isVisible());
+    f.platform.clock = 5000;
+    f.start();
+    f.tickAt(5010.5);
+    EXPECT_EQ(f.label("Label2")->text(), "110");
+
+    // Minimising pauses too.
+    f.window.setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(f.find("Command2")->isVisible());
+}
+
+TEST(GameWindowPlay, MouseHoverRightClickPeekAndTheSwatch) {
+    WindowFixture f(5, 3, 8);
+    f.start();
+    Game& g = f.window.game();
+    QTest::mouseMove(f.cell(13));
+    EXPECT_EQ(g.cursorCell, 13);
+    EXPECT_EQ(f.find("Shape2")->geometry(), f.cell(13)->geometry().adjusted(-2, -2, 2, 2));
+    EXPECT_EQ(f.background("Label4_2"), QColor(255, 255, 255));
+    EXPECT_EQ(f.background("Label5_3"), QColor(255, 255, 255));
+    EXPECT_NE(f.background("Label4_0"), QColor(255, 255, 255));
+
+    QTest::mouseClick(f.cell(7), Qt::RightButton);
+    EXPECT_EQ(f.background("Label7"), swatchColour(2));
+    QTest::mouseClick(f.find("Label7"), Qt::LeftButton);
+    EXPECT_EQ(g.selectedColour, 3);
+
+    // Holding K, a press shows the cell's colour under the board and plays nothing.
+    QTest::keyPress(&f.window, Qt::Key_K);
+    QTest::mousePress(f.cell(7), Qt::LeftButton);
+    EXPECT_EQ(f.background("Label1"), swatchColour(g.board[7]));
+    QTest::mouseRelease(f.cell(7), Qt::LeftButton);
+    EXPECT_NE(f.background("Label1"), swatchColour(g.board[7]));
+    QTest::keyRelease(&f.window, Qt::Key_K);
+    EXPECT_TRUE(g.cells[7].isHidden());
+    EXPECT_FALSE(g.peekMode);
+}
+
+TEST(GameWindowPlay, AGameWonWithTheMouseCallsTheRecordSaverOnce) {
+    FakePlatform platform;
+    GameWindow window(platform);
+    Game& g = window.game();
+    g.boardSize = 5;
+    g.colorCount = 2;
+    g.startPattern = 8;
+    g.resizeBoard();
+    window.layOutBoard();
+    platform.scriptColours("11111 11111 11111 11111 11112", 2);
+    window.newGame();
+    int solved = 0;
+    window.onSolved = [&] {
+        ++solved;
+        EXPECT_FALSE(g.gameRunning);
+    };
+    QTest::mouseClick(window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    auto cell = [&](int i) { return window.findChild<QWidget*>(QStringLiteral("Image1_%1").arg(i)); };
+    for (int i = 0; i < 24; ++i) QTest::mouseClick(cell(i), Qt::LeftButton);
+    EXPECT_EQ(solved, 0);
+    QTest::mouseClick(cell(24), Qt::RightButton);
+    QTest::mouseClick(cell(24), Qt::LeftButton);
+    EXPECT_EQ(solved, 1);
+    EXPECT_EQ(window.findChild<QLabel*>("Label1")->text(), "");
+    EXPECT_FALSE(window.findChild<QWidget*>("Shape2")->isVisible());
+    EXPECT_EQ(window.findChild<QLabel*>("Label6_0")->text(), "0");
+    EXPECT_EQ(window.findChild<QLabel*>("Label4_0")->text(), "");
+    // "Nuevo" after the end deals at once, without asking.
+    QTest::keyClick(&window, Qt::Key_F2);
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_TRUE(g.gameRunning);
+}
+
+TEST(GameWindowPlay, AGameLostWithTheKeysFramesTheCellAndNuevoAsksFirst) {
+    WindowFixture f(5, 2, 8, false);
+    Game& g = f.window.game();
+    f.start();
+    // The focus on the start button or anywhere else does not keep the keys from the board.
+    f.find("Label2")->setFocus();
+    QTest::keyClick(&f.window, Qt::Key_Left);
+    QTest::keyClick(&f.window, Qt::Key_Up);
+    EXPECT_EQ(g.cursorCell, 24);
+    const int wrong = 3 - g.board[24];
+    QTest::keyClick(&f.window, static_cast<Qt::Key>(Qt::Key_1 + wrong - 1));
+    EXPECT_FALSE(g.gameRunning);
+    EXPECT_TRUE(f.find("Shape1")->isVisible());
+    EXPECT_EQ(f.find("Shape1")->geometry(), f.cell(24)->geometry().adjusted(-4, -4, 4, 4));
+    EXPECT_EQ(f.background("Label4_4"), f.window.palette().color(QPalette::Window));
+    const QPixmap shown = static_cast<CellPicture*>(f.cell(3))->picture();
+    EXPECT_EQ(shown.cacheKey(), facePixmap(g.cells[3].face, g.board[3], shown.devicePixelRatio()).cacheKey());
+
+    // A fresh game asks before it is replaced; Cancel keeps it.
+    QTest::keyClick(&f.window, Qt::Key_F2);
+    ASSERT_TRUE(f.platform.questions.empty());
+    f.platform.answer = false;
+    QTest::keyClick(&f.window, Qt::Key_F2);
+    EXPECT_EQ(f.platform.questions, std::vector<std::string>{"Quieres empezar otra partida?"});
+    EXPECT_FALSE(f.find("Shape1")->isVisible());
+
+    // The keypad's digits do not play.
+    f.start();
+    const auto before = g.cells;
+    QTest::keyClick(&f.window, Qt::Key_1, Qt::KeypadModifier);
+    QTest::keyClick(&f.window, Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_TRUE(g.gameRunning);
+    for (int i = 0; i < 25; ++i) EXPECT_EQ(g.cells[i].tag, before[i].tag);
+}
+
+TEST(GameWindowLayout, TheDealNoticeIsPaintedWhileABigBoardIsDealt) {
+    WindowFixture f(8);
+    bool shownDuringDeal = false;
+    f.platform.onEvents = nullptr;
+    QLabel* notice = f.label("Label3");
+    // The window lets events run in the middle of the deal; look at the notice then.
+    QObject probe;
+    QTimer::singleShot(0, &probe, [&] { shownDuringDeal = notice->isVisible(); });
+    f.window.newGame();
+    EXPECT_TRUE(shownDuringDeal);
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(notice->text(), "Generando partida...");
+}
+
+} // namespace
+} // namespace quorvin::test
