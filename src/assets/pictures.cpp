@@ -2,6 +2,7 @@
 // at any pixel density. Coordinates are in device-independent pixels of a 20 x 20 face.
 #include "assets/pictures.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
@@ -15,6 +16,7 @@
 namespace quorvin {
 namespace {
 
+// Index 0 of the swatch table is only a fallback for a colour out of range.
 constexpr std::array<QRgb, 5> kSwatchColours = {qRgb(192, 192, 192), qRgb(0, 255, 128),
                                                 qRgb(255, 128, 128), qRgb(255, 255, 128),
                                                 qRgb(0, 128, 255)};
@@ -220,6 +222,21 @@ void drawTitleEye(QPainter& p, QPointF centre, qreal lookX) {
     p.drawPath(brow);
 }
 
+// The drawn pictures, kept until the application object goes: a pixmap must not outlive it, so
+// the cache is emptied by a post routine instead of by static destruction.
+struct PictureCache {
+    QHash<QPair<int, int>, QPixmap> faces;
+    QIcon icon;
+};
+
+PictureCache& pictureCache() {
+    static PictureCache* const cache = [] {
+        qAddPostRoutine([] { pictureCache() = PictureCache(); });
+        return new PictureCache;
+    }();
+    return *cache;
+}
+
 } // namespace
 
 QColor swatchColour(int colour) {
@@ -233,7 +250,7 @@ QColor faceColour(int colour) {
 }
 
 QPixmap facePixmap(int face, int colour, qreal devicePixelRatio) {
-    static QHash<QPair<int, int>, QPixmap> cache;
+    QHash<QPair<int, int>, QPixmap>& cache = pictureCache().faces;
     face = qBound(0, face, kFaceCount - 1);
     colour = qBound(0, colour, 4);
     // The ratio is kept to a hundredth: screens report values such as 1.25 or 1.5 exactly.
@@ -284,18 +301,17 @@ QPixmap titlePixmap(qreal devicePixelRatio) {
 }
 
 QIcon windowIcon() {
-    static const QIcon icon = [] {
-        QIcon built;
+    QIcon& icon = pictureCache().icon;
+    if (icon.isNull()) {
         for (int size : {16, 24, 32, 48, 64, 128, 256}) {
             QPixmap pixmap(size, size);
             pixmap.fill(Qt::transparent);
             QPainter painter(&pixmap);
             drawFace(painter, size, Laughing, faceColour(1));
             painter.end();
-            built.addPixmap(pixmap);
+            icon.addPixmap(pixmap);
         }
-        return built;
-    }();
+    }
     return icon;
 }
 

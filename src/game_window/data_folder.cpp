@@ -2,13 +2,33 @@
 #include "game_window/data_folder.h"
 
 #include "game_window/game_window.h"
+#include "settings/settings_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace quorvin {
+
+namespace {
+
+const QString kHelpFile = QStringLiteral("quorvin.hlp");
+
+// The help document lies next to the program; a data folder elsewhere gets its own copy so the
+// help is found wherever the data is.
+void placeHelpDocument(const QString& dataFolder) {
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kHelpFile;
+    const QString inData = dataFolder + kHelpFile;
+    if (QFileInfo(beside).absoluteFilePath() == QFileInfo(inData).absoluteFilePath()) return;
+    if (QFileInfo::exists(beside)) {
+        QFile::remove(inData);
+        QFile::copy(beside, inData);
+    }
+}
+
+} // namespace
 
 QString findDataFolder() {
     QString folder = QCoreApplication::applicationDirPath();
@@ -21,9 +41,18 @@ QString findDataFolder() {
 }
 
 void startGame(GameWindow& window, const QString& dataFolder) {
-    (void)dataFolder; // the settings and records files are read from here
     QCoreApplication::processEvents();
+    const std::string dataPath = dataFolder.toStdString();
+    placeHelpDocument(dataFolder);
+
+    const LoadedSettings loaded = loadSettings(dataPath);
+    if (loaded.writeFailed()) window.inform(settingsWriteFailedMessage(dataPath), true);
     Game& game = window.game();
+    game.boardSize = loaded.settings.boardSize;
+    game.colorCount = loaded.settings.colorCount;
+    game.startPattern = loaded.settings.startPattern;
+    game.continuedGame = loaded.settings.continuedGame;
+
     game.resizeBoard();
     game.gameRunning = false;
     window.layOutBoard();

@@ -1,0 +1,292 @@
+// Whole-file reads, locked atomic rewrites and appends, and the Windows-1252 <-> UTF-8 mapping.
+#include "storage/text_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvin {
+
+namespace {
+
+constexpr auto kLockWait = std::chrono::milliseconds(2000);
+constexpr auto kLockPoll = std::chrono::milliseconds(10);
+
+// Closes the descriptor it holds when it goes out of scope.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { reset(-1); }
+    void reset(int fd) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = fd;
+    }
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // Closes now and reports whether the close succeeded (a late write error shows up here).
+    bool close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+int openRetrying(const std::string& path, int flags, mode_t mode = 0666) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Makes a rename or a creation in the folder durable. Some file systems refuse to sync a
+// folder; the change has been made by then, so the refusal is not reported as a failure.
+void syncFolder(const std::string& path) {
+    Descriptor dir(openRetrying(folderOf(path), O_RDONLY | O_DIRECTORY));
+    if (dir.isOpen()) ::fsync(dir.get());
+}
+
+// Writers of one data file serialise on an flock of a separate file beside it, path + ".lock".
+// The data file itself cannot carry the lock: a rewrite renames a new inode over it, and a copy
+// waiting on the old inode would then go on writing to a file that is no longer in the folder.
+// The lock file is never renamed or removed (removing it would race with a copy about to lock
+// it), so it stays behind as an empty file. The kernel drops the lock when its holder dies.
+class WriterLock {
+public:
+    FileStatus acquire(const std::string& path) {
+        m_fd.reset(openRetrying(path + ".lock", O_RDWR | O_CREAT));
+        if (!m_fd.isOpen()) return FileStatus::Failed;
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        for (;;) {
+            if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) return FileStatus::Ok;
+            if (errno != EWOULDBLOCK && errno != EINTR) return FileStatus::Failed;
+            if (std::chrono::steady_clock::now() >= deadline) return FileStatus::Busy;
+            std::this_thread::sleep_for(kLockPoll);
+        }
+    }
+
+private:
+    Descriptor m_fd;
+};
+
+// Writes the new bytes beside the file and renames them over it; the caller holds the lock, so
+// one fixed temporary name serves (a temporary left by a killed copy is simply overwritten).
+FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
+    const std::string temporary = path + ".tmp";
+    Descriptor out(openRetrying(temporary, O_WRONLY | O_CREAT | O_TRUNC));
+    if (!out.isOpen()) return FileStatus::Failed;
+    const bool written = writeAll(out.get(), bytes) && ::fsync(out.get()) == 0;
+    if (!out.close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return FileStatus::Failed;
+    }
+    syncFolder(path);
+    return FileStatus::Ok;
+}
+
+} // namespace
+
+FileRead readWholeFile(const std::string& path) {
+    FileRead result;
+    Descriptor in(openRetrying(path, O_RDONLY));
+    if (!in.isOpen()) {
+        result.status = errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
+        return result;
+    }
+    struct stat info {};
+    const auto expected = ::fstat(in.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    // One byte more than the size, so the end shows without growing; a file that grows while
+    // it is read is still read whole.
+    result.bytes.resize(std::max<std::size_t>(expected + 1, 4096));
+    std::size_t used = 0;
+    for (;;) {
+        if (used == result.bytes.size()) result.bytes.resize(used * 2);
+        const ssize_t n = ::read(in.get(), result.bytes.data() + used, result.bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return {FileStatus::Failed, {}};
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    result.bytes.resize(used);
+    return result;
+}
+
+FileStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
+    WriterLock lock;
+    if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
+    return replaceLocked(path, bytes);
+}
+
+FileStatus updateFileAtomically(const std::string& path,
+                                const std::function<std::string(std::string_view)>& change) {
+    WriterLock lock;
+    if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
+    const FileRead current = readWholeFile(path);
+    if (current.status == FileStatus::Failed) return FileStatus::Failed;
+    return replaceLocked(path, change(current.bytes));
+}
+
+FileStatus appendToFile(const std::string& path, std::string_view bytes) {
+    WriterLock lock;
+    if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
+
+    bool created = false;
+    Descriptor out(openRetrying(path, O_RDWR | O_APPEND));
+    if (!out.isOpen() && errno == ENOENT) {
+        out.reset(openRetrying(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL));
+        created = true;
+    }
+    if (!out.isOpen()) return FileStatus::Failed;
+
+    struct stat info {};
+    if (::fstat(out.get(), &info) != 0) return FileStatus::Failed;
+    const off_t oldSize = info.st_size;
+    std::string block;
+    if (!bytes.empty()) {
+        char last = '\n';
+        if (oldSize > 0 && ::pread(out.get(), &last, 1, oldSize - 1) != 1) return FileStatus::Failed;
+        if (last != '\n') block = "\r\n"; // the last line was cut short: end it first
+        block.append(bytes);
+    }
+    // One write of the whole block, so a concurrent reader or a crash sees whole lines or none
+    // of them in the common case; on any failure the file is cut back to its old length.
+    const bool done = writeAll(out.get(), block) && ::fsync(out.get()) == 0;
+    if (!done) {
+        if (::ftruncate(out.get(), oldSize) == 0) ::fsync(out.get());
+        return FileStatus::Failed;
+    }
+    if (!out.close()) return FileStatus::Failed;
+    if (created) syncFolder(path);
+    return FileStatus::Ok;
+}
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unassigned ones (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D). Latin-1 would put control codes here instead. 0xA0 to 0xFF are U+00A0 to U+00FF.
+constexpr std::array<char32_t, 32> kHighTable = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char toByte(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHighTable.size(); ++i)
+        if (kHighTable[i] == cp && cp != 0) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+struct Decoded {
+    char32_t cp;     // kInvalid for a malformed sequence
+    std::size_t len; // bytes consumed: the whole sequence, or its longest valid start
+};
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+Decoded decodeUtf8(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t need;
+    char32_t cp;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the first continuation byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        need = 1, cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        need = 2, cp = lead & 0x0F;
+        if (lead == 0xE0) lo = 0xA0;
+        if (lead == 0xED) hi = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        need = 3, cp = lead & 0x07;
+        if (lead == 0xF0) lo = 0x90;
+        if (lead == 0xF4) hi = 0x8F;
+    } else {
+        return {kInvalid, 1};
+    }
+    std::size_t k = 1;
+    for (; k <= need; ++k) {
+        if (i + k >= s.size()) return {kInvalid, k};
+        const unsigned char c = byte(i + k);
+        if (k == 1 ? (c < lo || c > hi) : (c < 0x80 || c > 0xBF)) return {kInvalid, k};
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    return {cp, k};
+}
+
+} // namespace
+
+std::string toWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Decoded d = decodeUtf8(utf8, i);
+        out += d.cp == kInvalid ? '?' : toByte(d.cp);
+        i += d.len;
+    }
+    return out;
+}
+
+std::string fromWindows1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else if (b < 0xA0) {
+            const char32_t cp = kHighTable[b - 0x80];
+            appendUtf8(out, cp != 0 ? cp : 0xFFFD);
+        } else {
+            appendUtf8(out, b);
+        }
+    }
+    return out;
+}
+
+} // namespace quorvin

@@ -1,0 +1,45 @@
+// The data files at the edge: whole-file reads, atomic rewrites, durable appends, and the
+// conversion between the program's UTF-8 texts and the Windows-1252 bytes on disk.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quorvin {
+
+enum class FileStatus {
+    Ok,
+    Missing, // the file does not exist (reads only)
+    Failed,  // the file or its folder cannot be read or written; nothing was changed
+    Busy,    // another copy of the game holds the lock for longer than we wait
+};
+
+struct FileRead {
+    FileStatus status = FileStatus::Ok;
+    std::string bytes;
+};
+
+FileRead readWholeFile(const std::string& path);
+
+// Replaces the file in one step: a temporary file in the same folder, flushed and synced,
+// renamed over the old one, then the folder synced. A crash leaves the old file or the new one.
+FileStatus writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The same replacement, made from the file's current bytes (empty when it is missing) while the
+// lock is held from the read to the rename, so no append of another copy falls in between.
+FileStatus updateFileAtomically(const std::string& path,
+                                const std::function<std::string(std::string_view)>& change);
+
+// Appends the bytes (creating the file when absent), synced before returning. When the file
+// does not end with a line break (a line cut short by a crash), one is written first so the
+// appended bytes start a line of their own. A failed append leaves the file as it was.
+// Empty bytes only create the file when it is missing.
+FileStatus appendToFile(const std::string& path, std::string_view bytes);
+
+// UTF-8 to Windows-1252, one byte per character; a character it cannot hold becomes '?'.
+std::string toWindows1252(std::string_view utf8);
+// Windows-1252 to UTF-8; the five unassigned bytes map to U+FFFD.
+std::string fromWindows1252(std::string_view bytes);
+
+} // namespace quorvin

@@ -1,0 +1,46 @@
+// Test helpers: a fresh folder for real files, and plain reads and writes that do not go
+// through the code under test.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quorvin::testing {
+
+class TempDir {
+public:
+    TempDir() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quorvin-test-XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::string& path() const { return m_path; }
+    std::string file(std::string_view name) const { return m_path + "/" + std::string(name); }
+
+private:
+    std::string m_path;
+};
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void spit(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace quorvin::testing
