@@ -221,6 +221,17 @@ TEST(GameWindowPlay, AGameLostWithTheKeysFramesTheCellAndNuevoAsksFirst) {
     for (int i = 0; i < 25; ++i) EXPECT_EQ(g.cells[i].tag, before[i].tag);
 }
 
+TEST(GameWindowLayout, CellsAreDrawnForTheScreensDensity) {
+    WindowFixture f(5);
+    f.start();
+    const qreal ratio = f.window.devicePixelRatioF();
+    const QPixmap face = static_cast<CellPicture*>(f.cell(0))->picture();
+    EXPECT_EQ(face.devicePixelRatio(), ratio);
+    EXPECT_EQ(face.width(), qRound(20 * ratio)); // drawn at full density, not stretched
+    const QImage shown = f.cell(0)->grab().toImage();
+    EXPECT_EQ(shown.width(), qRound(20 * ratio));
+}
+
 TEST(GameWindowLayout, TheDealNoticeIsPaintedWhileABigBoardIsDealt) {
     WindowFixture f(8);
     bool shownDuringDeal = false;
