@@ -1,6 +1,7 @@
 // The data folder and the start-up sequence.
 #include "game_window/data_folder.h"
 
+#include "about/help.h"
 #include "game_window/game_window.h"
 #include "settings/settings_file.h"
 
@@ -41,8 +42,12 @@ QString findDataFolder() {
 }
 
 void startGame(GameWindow& window, const QString& dataFolder) {
+    // The about box greets the player before the game window appears.
+    showAboutBox(&window, window);
     QCoreApplication::processEvents();
     const std::string dataPath = dataFolder.toStdString();
+    window.onHelp = [&window, dataPath] { openHelp(window, dataPath); };
+    window.onAbout = [&window] { showAboutBox(&window, window); };
     placeHelpDocument(dataFolder);
 
     const LoadedSettings loaded = loadSettings(dataPath);

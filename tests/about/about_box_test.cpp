@@ -1,0 +1,190 @@
+// The about box and the help command, driven by real key and mouse input on the widgets.
+#include "about/about_box.h"
+#include "about/help.h"
+#include "assets/pictures.h"
+#include "support/fake_platform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quorvin {
+namespace {
+
+class AboutBoxTest : public ::testing::Test {
+  protected:
+    test::FakePlatform platform;
+    QWidget owner;
+
+    void SetUp() override {
+        owner.setWindowTitle(QStringLiteral("Quorvin 1.0"));
+        owner.setWindowIcon(windowIcon());
+    }
+
+    std::unique_ptr<AboutBox> shownBox() {
+        auto box = std::make_unique<AboutBox>(platform, &owner);
+        box->show();
+        return box;
+    }
+
+    static QLabel* label(const AboutBox& box, const char* name) {
+        auto* found = box.findChild<QLabel*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+};
+
+TEST_F(AboutBoxTest, CharacterKeysCloseAndOtherKeysDoNot) {
+    for (Qt::Key key :
+         {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space, Qt::Key_A, Qt::Key_7}) {
+        SCOPED_TRACE(key);
+        auto box = shownBox();
+        QTest::keyClick(box.get(), key);
+        EXPECT_FALSE(box->isVisible());
+        EXPECT_EQ(box->result(), QDialog::Accepted);
+    }
+    auto box = shownBox();
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Down, Qt::Key_F1, Qt::Key_F4, Qt::Key_Shift}) {
+        SCOPED_TRACE(key);
+        QTest::keyClick(box.get(), key);
+        EXPECT_TRUE(box->isVisible());
+    }
+}
+
+TEST_F(AboutBoxTest, LinksOpenTheirAddressesAndKeepTheBoxOpen) {
+    auto box = shownBox();
+    QTest::mouseClick(label(*box, "lblURL"), Qt::LeftButton);
+    EXPECT_TRUE(box->isVisible());
+    QTest::mouseClick(label(*box, "lblMail"), Qt::LeftButton);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(platform.opened, (std::vector<std::string>{"http://www.example.org/quorvin",
+                                                         "mailto:quorvin@example.org"}));
+    EXPECT_EQ(label(*box, "lblURL")->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(label(*box, "lblMail")->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(AboutBoxTest, ClicksOnPicturesTextsAndBackgroundClose) {
+    for (const char* name : {"imgLogo", "imgIcono", "lblTitulo", "lblCreadoPor", "lblTexto",
+                             "lblTexEmail", "lblTexWeb", "lblClick"}) {
+        SCOPED_TRACE(name);
+        auto box = shownBox();
+        QTest::mouseClick(label(*box, name), Qt::LeftButton);
+        EXPECT_FALSE(box->isVisible());
+    }
+    // The white frame lies over everything; the background under its edge still closes.
+    auto box = shownBox();
+    QTest::mouseClick(box.get(), Qt::LeftButton, {}, QPoint(box->width() - 6, 100));
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_TRUE(platform.opened.empty());
+}
+
+TEST_F(AboutBoxTest, HoverUnderlinesOnlyTheLinkUnderThePointer) {
+    auto box = shownBox();
+    QLabel* web = label(*box, "lblURL");
+    QLabel* mail = label(*box, "lblMail");
+    EXPECT_FALSE(web->font().underline());
+    EXPECT_FALSE(mail->font().underline());
+
+    QTest::mouseMove(web, web->rect().center());
+    EXPECT_TRUE(web->font().underline());
+    EXPECT_FALSE(mail->font().underline());
+
+    QTest::mouseMove(mail, mail->rect().center());
+    EXPECT_FALSE(web->font().underline());
+    EXPECT_TRUE(mail->font().underline());
+
+    QTest::mouseMove(box.get(), QPoint(box->width() - 6, 100));
+    EXPECT_FALSE(web->font().underline());
+    EXPECT_FALSE(mail->font().underline());
+    EXPECT_TRUE(box->isVisible());
+}
+
+TEST_F(AboutBoxTest, TakesTheOwnersTitleAndIconAtEachShowing) {
+    auto box = shownBox();
+    EXPECT_EQ(box->objectName(), QStringLiteral("FormVantomir"));
+    EXPECT_EQ(box->size(), QSize(284, 420));
+    EXPECT_EQ(label(*box, "lblTitulo")->text(), QStringLiteral("Quorvin 1.0"));
+    EXPECT_FALSE(label(*box, "imgIcono")->pixmap().isNull());
+    EXPECT_FALSE(box->windowIcon().isNull());
+    box->hide();
+
+    owner.setWindowTitle(QStringLiteral("Quorvin 1.1"));
+    box->show();
+    EXPECT_EQ(label(*box, "lblTitulo")->text(), QStringLiteral("Quorvin 1.1"));
+}
+
+TEST_F(AboutBoxTest, OpensCentredOverTheOwnerOrOverTheScreenAtStartUp) {
+    auto expectCentredOver = [](const QWidget& box, const QRect& area) {
+        const QPoint offset = box.frameGeometry().center() - area.center();
+        EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    };
+    // At start-up the game window is not shown yet.
+    auto early = shownBox();
+    expectCentredOver(*early, owner.screen()->availableGeometry());
+
+    owner.setGeometry(100, 80, 600, 500);
+    owner.show();
+    auto box = shownBox();
+    expectCentredOver(*box, owner.frameGeometry());
+}
+
+TEST_F(AboutBoxTest, ShowAboutBoxWaitsUntilAKeyClosesIt) {
+    bool sawBox = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        sawBox = modal && modal->objectName() == QStringLiteral("FormVantomir");
+        if (modal) QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    showAboutBox(&owner, platform);
+    EXPECT_TRUE(sawBox);
+}
+
+TEST(HelpCommand, HandsOverAnHtmlCopyOfTheDocument) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QByteArray page = "<!DOCTYPE html>\r\n<p>C\xc3\xb3mo jugar</p>\r\n";
+    QFile document(data.filePath(QStringLiteral("quorvin.hlp")));
+    ASSERT_TRUE(document.open(QIODevice::WriteOnly));
+    document.write(page);
+    document.close();
+
+    test::FakePlatform platform;
+    openHelp(platform, data.path().toStdString() + "/");
+    ASSERT_EQ(platform.opened.size(), 1u);
+    const QString handed = QString::fromStdString(platform.opened[0]);
+    EXPECT_TRUE(handed.endsWith(QStringLiteral(".html"))) << platform.opened[0];
+    EXPECT_TRUE(handed.startsWith(QStandardPaths::writableLocation(QStandardPaths::TempLocation)));
+    QFile copy(handed);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), page);
+
+    // A second opening replaces the copy with the current document.
+    ASSERT_TRUE(document.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    document.write("<p>corto</p>");
+    document.close();
+    openHelp(platform, data.path().toStdString() + "/");
+    ASSERT_EQ(platform.opened.size(), 2u);
+    QFile second(QString::fromStdString(platform.opened[1]));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(second.readAll(), QByteArray("<p>corto</p>"));
+}
+
+TEST(HelpCommand, AMissingDocumentIsStillAskedForSoTheDesktopReportsIt) {
+    QTemporaryDir data;
+    test::FakePlatform platform;
+    const std::string folder = data.path().toStdString() + "/";
+    openHelp(platform, folder);
+    EXPECT_EQ(platform.opened, std::vector<std::string>{folder + "quorvin.hlp"});
+}
+
+} // namespace
+} // namespace quorvin
