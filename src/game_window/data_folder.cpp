@@ -3,6 +3,7 @@
 
 #include "about/help.h"
 #include "game_window/game_window.h"
+#include "settings/configure_command.h"
 #include "settings/settings_file.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     const std::string dataPath = dataFolder.toStdString();
     window.onHelp = [&window, dataPath] { openHelp(window, dataPath); };
     window.onAbout = [&window] { showAboutBox(&window, window); };
+    window.onConfigure = [&window, dataPath] { runConfiguration(window, dataPath); };
     placeHelpDocument(dataFolder);
 
     const LoadedSettings loaded = loadSettings(dataPath);

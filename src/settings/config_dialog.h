@@ -1,0 +1,63 @@
+// The configuration dialog: board size, colours, start pattern with its 7 x 7 preview, and the
+// continued-game mode. It edits the game's settings live and warns before a restarting change.
+#pragma once
+
+#include "settings/config_rules.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace quorvin {
+
+class GameWindow;
+class FilledShape;
+
+class ConfigDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Opens over the window and edits its game's settings; the window's clock decides the warning.
+    explicit ConfigDialog(GameWindow& window);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createControls();
+    void activate();
+    void sizeChanged(int value);
+    void sizeDragged(int value);
+    void colourChosen(int index);
+    void patternChosen();
+    void restorePatternList();
+    void continuedToggled(bool on);
+    void cancelClicked();
+    void colourSwatches();
+    void drawPreview();
+    bool change(ConfigSetting which, int value);
+
+    GameWindow& m_window;
+    Game& m_game;
+    ConfigRules m_rules;
+
+    QLabel* m_sizeLabel = nullptr;                   // Label1
+    QScrollBar* m_sizeBar = nullptr;                 // HScroll1
+    std::array<QRadioButton*, 3> m_colourOptions{};  // Option1
+    std::array<FilledShape*, 4> m_swatches{};        // Shape1
+    QComboBox* m_patterns = nullptr;                 // cboInicio
+    std::array<FilledShape*, kPreviewSide * kPreviewSide> m_circles{}; // Shape2
+    QCheckBox* m_continued = nullptr;                // Check1
+    QPushButton* m_accept = nullptr;                 // Command1
+    QTimer* m_patternTimer = nullptr;                // Timer1
+};
+
+} // namespace quorvin

@@ -1,0 +1,29 @@
+// The configuration command around the dialog.
+#include "settings/configure_command.h"
+
+#include "game_window/game_window.h"
+#include "settings/config_dialog.h"
+#include "settings/settings_file.h"
+
+namespace quorvin {
+
+void runConfiguration(GameWindow& window, const std::string& dataPath) {
+    Game& game = window.game();
+    const Settings before = settingsOf(game);
+    {
+        ConfigDialog dialog(window);
+        dialog.exec();
+    }
+    const ConfigOutcome outcome = configOutcome(before, settingsOf(game));
+    if (outcome.relayout) {
+        game.resizeBoard();
+        window.layOutBoard();
+    }
+    if (!outcome.restart) return; // a paused game stays paused
+    // An unwritable folder costs only the next run's settings; this run plays on with them.
+    if (saveSettings(dataPath, settingsOf(game)) != FileStatus::Ok)
+        window.inform(settingsWriteFailedMessage(dataPath), true);
+    window.newGame();
+}
+
+} // namespace quorvin

@@ -1,0 +1,110 @@
+// The configuration dialog's rules: when the restart warning is due, what a declined change and
+// Cancelar restore, and what a closed dialog leads to.
+#include "settings/config_rules.h"
+#include "support/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvin::test {
+namespace {
+
+struct RulesFixture {
+    FakePlatform platform;
+    Game game{platform};
+    ConfigRules rules;
+
+    RulesFixture() {
+        game.boardSize = 9;
+        game.colorCount = 3;
+        game.startPattern = 4;
+        game.continuedGame = false;
+        game.gameRunning = true;
+        rules.begin(game);
+    }
+};
+
+TEST(ConfigRulesWarning, OnlyForAPlayedGameAndAReallyNewValue) {
+    RulesFixture f;
+    for (ConfigSetting which :
+         {ConfigSetting::BoardSize, ConfigSetting::ColorCount, ConfigSetting::StartPattern}) {
+        Game& g = f.game;
+        int& setting = which == ConfigSetting::BoardSize    ? g.boardSize
+                       : which == ConfigSetting::ColorCount ? g.colorCount
+                                                            : g.startPattern;
+        const int saved = setting;
+        setting = saved == 2 ? 3 : 2;
+        EXPECT_TRUE(f.rules.needsWarning(g, "12.5", which));
+        EXPECT_TRUE(f.rules.needsWarning(g, "0.1", which)) << "the clock text is compared as text";
+        EXPECT_FALSE(f.rules.needsWarning(g, "0", which)) << "a game not yet timed costs nothing";
+        g.gameRunning = false;
+        EXPECT_FALSE(f.rules.needsWarning(g, "12.5", which)) << "no game to lose";
+        g.gameRunning = true;
+        setting = saved;
+        EXPECT_FALSE(f.rules.needsWarning(g, "12.5", which)) << "changed and changed back";
+    }
+    // The continued-game mode is never warned about and never counts as a change of another.
+    f.game.continuedGame = true;
+    EXPECT_FALSE(f.rules.needsWarning(f.game, "12.5", ConfigSetting::BoardSize));
+}
+
+TEST(ConfigRulesWarning, AskedOncePerShowingAndRenewedByTheNext) {
+    RulesFixture f;
+    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 4));
+    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 11));
+    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::StartPattern, 0));
+    ASSERT_EQ(f.platform.questions, std::vector<std::string>{std::string(kRestartWarning)});
+    EXPECT_EQ(settingsOf(f.game), (Settings{11, 4, 0, false}));
+
+    f.rules.begin(f.game);
+    EXPECT_FALSE(f.rules.changeConfirmed);
+    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 5));
+    EXPECT_EQ(f.platform.questions.size(), 2u);
+}
+
+TEST(ConfigRulesWarning, DeclinedChangeRestoresOnlyThatSettingAndAsksAgainNextTime) {
+    RulesFixture f;
+    f.platform.answer = false;
+    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 2));
+    EXPECT_EQ(f.game.colorCount, 3);
+    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 15));
+    EXPECT_EQ(f.game.boardSize, 9);
+    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::StartPattern, 8));
+    EXPECT_EQ(f.game.startPattern, 4);
+    EXPECT_EQ(f.platform.questions.size(), 3u) << "a refusal confirms nothing";
+    // Putting the saved value back (the control set back) asks nothing.
+    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 3));
+    EXPECT_EQ(f.platform.questions.size(), 3u);
+}
+
+TEST(ConfigRulesCancel, RestoresAllFourSavedSettings) {
+    RulesFixture f;
+    f.rules.change(f.game, "0", ConfigSetting::BoardSize, 15);
+    f.rules.change(f.game, "0", ConfigSetting::ColorCount, 2);
+    f.rules.change(f.game, "0", ConfigSetting::StartPattern, 8);
+    f.game.continuedGame = true;
+    f.rules.cancel(f.game);
+    EXPECT_EQ(settingsOf(f.game), (Settings{9, 3, 4, false}));
+    EXPECT_TRUE(f.platform.questions.empty());
+}
+
+TEST(ConfigOutcome, RestartsForSizeColoursOrPatternAndRelaysOnlyForSize) {
+    const Settings before{9, 3, 4, false};
+    struct Row {
+        Settings after;
+        ConfigOutcome expected;
+    };
+    const Row rows[] = {
+        {{9, 3, 4, false}, {false, false}},
+        {{9, 3, 4, true}, {false, false}}, // the continued mode alone
+        {{10, 3, 4, false}, {true, true}},
+        {{9, 2, 4, false}, {false, true}},
+        {{9, 3, 0, true}, {false, true}},
+        {{15, 4, 8, true}, {true, true}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(configOutcome(before, row.after), row.expected)
+            << row.after.boardSize << " " << row.after.colorCount << " " << row.after.startPattern;
+}
+
+} // namespace
+} // namespace quorvin::test
