@@ -3,6 +3,7 @@
 
 #include "about/help.h"
 #include "game_window/game_window.h"
+#include "records/records_file.h"
 #include "settings/configure_command.h"
 #include "settings/settings_file.h"
 
@@ -11,6 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <ctime>
+#include <memory>
 
 namespace quorvin {
 
@@ -28,6 +32,28 @@ void placeHelpDocument(const QString& dataFolder) {
         QFile::remove(inData);
         QFile::copy(beside, inData);
     }
+}
+
+int currentCategory(const Game& game) {
+    return categoryIndex(Category{game.colorCount, game.boardSize, game.startPattern});
+}
+
+// The record of a solved game: the player's name, one line appended to the file and the list.
+void saveRecord(GameWindow& window, RecordsFile& records) {
+    Game& game = window.game();
+    std::string name =
+        window.askText("Conseguido!!", "Escribe tu nombre", game.playerName).value_or("");
+    if (name.empty()) name = "jugador";
+    game.playerName = name;
+    const std::string text = recordText(clockTextToTenths(window.session().clock),
+                                        localDate(std::time(nullptr)), name, currentCategory(game));
+    const FileStatus status = records.append(text);
+    if (status == FileStatus::Busy)
+        window.inform("Otra copia del juego está usando el archivo de records. Tu record se "
+                      "guardará con el siguiente.", true);
+    else if (status != FileStatus::Ok)
+        window.inform("No se pudo guardar el record en " + records.path() +
+                      ". Se guardará con el siguiente.", true);
 }
 
 } // namespace
@@ -59,6 +85,16 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     game.colorCount = loaded.settings.colorCount;
     game.startPattern = loaded.settings.startPattern;
     game.continuedGame = loaded.settings.continuedGame;
+
+    // The records live as long as the window; the window's hooks share them.
+    auto records = std::make_shared<RecordsFile>(dataPath + std::string(kRecordsFileName));
+    if (records->load() != FileStatus::Ok)
+        window.inform("No se pudo leer el archivo de records " + records->path() +
+                      ". El juego sigue sin los records guardados.", true);
+    window.session().categoryTimesOf = [&window, records](const std::string&) {
+        return categoryTimes(records->records(), currentCategory(window.game()));
+    };
+    window.onSolved = [&window, records] { saveRecord(window, *records); };
 
     game.resizeBoard();
     game.gameRunning = false;

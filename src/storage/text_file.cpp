@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +24,7 @@ constexpr auto kLockPoll = std::chrono::milliseconds(10);
 
 // Closes the descriptor it holds when it goes out of scope.
 class Descriptor {
-public:
+  public:
     Descriptor() = default;
     explicit Descriptor(int fd) : m_fd(fd) {}
     Descriptor(const Descriptor&) = delete;
@@ -41,7 +43,7 @@ public:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int m_fd = -1;
 };
 
@@ -85,7 +87,7 @@ void syncFolder(const std::string& path) {
 // The lock file is never renamed or removed (removing it would race with a copy about to lock
 // it), so it stays behind as an empty file. The kernel drops the lock when its holder dies.
 class WriterLock {
-public:
+  public:
     FileStatus acquire(const std::string& path) {
         m_fd.reset(openRetrying(path + ".lock", O_RDWR | O_CREAT));
         if (!m_fd.isOpen()) return FileStatus::Failed;
@@ -98,7 +100,7 @@ public:
         }
     }
 
-private:
+  private:
     Descriptor m_fd;
 };
 
@@ -127,7 +129,8 @@ FileRead readWholeFile(const std::string& path) {
         return result;
     }
     struct stat info {};
-    const auto expected = ::fstat(in.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    const auto expected =
+        ::fstat(in.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
     // One byte more than the size, so the end shows without growing; a file that grows while
     // it is read is still read whole.
     result.bytes.resize(std::max<std::size_t>(expected + 1, 4096));
@@ -144,6 +147,52 @@ FileRead readWholeFile(const std::string& path) {
     return result;
 }
 
+FileStatus readFileInLines(const std::string& path,
+                           const std::function<void(std::string_view)>& take) {
+    Descriptor in(openRetrying(path, O_RDONLY));
+    if (!in.isOpen()) return errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
+    std::string block(1 << 20, '\0'); // small enough to stay in the cache between reads
+    std::size_t used = 0;
+    for (;;) {
+        if (used == block.size()) block.resize(block.size() * 2); // one line longer than a block
+        const ssize_t n = ::read(in.get(), block.data() + used, block.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return FileStatus::Failed;
+        if (n == 0) break;
+        const std::size_t filled = used + static_cast<std::size_t>(n);
+        const std::size_t feed = std::string_view(block).substr(0, filled).rfind('\n');
+        if (feed == std::string_view::npos || feed < used) {
+            used = filled;
+            continue;
+        }
+        const std::size_t whole = feed + 1;
+        take(std::string_view(block).substr(0, whole));
+        std::memmove(block.data(), block.data() + whole, filled - whole);
+        used = filled - whole;
+    }
+    if (used > 0) take(std::string_view(block).substr(0, used));
+    return FileStatus::Ok;
+}
+
+long long fileSize(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+}
+
+void adviseLargeBuffer(void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    // Only whole huge pages inside the buffer can be advised.
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
     WriterLock lock;
     if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
@@ -151,12 +200,11 @@ FileStatus writeFileAtomically(const std::string& path, std::string_view bytes) 
 }
 
 FileStatus updateFileAtomically(const std::string& path,
-                                const std::function<std::string(std::string_view)>& change) {
+                                const std::function<std::optional<std::string>()>& change) {
     WriterLock lock;
     if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
-    const FileRead current = readWholeFile(path);
-    if (current.status == FileStatus::Failed) return FileStatus::Failed;
-    return replaceLocked(path, change(current.bytes));
+    const std::optional<std::string> bytes = change();
+    return bytes ? replaceLocked(path, *bytes) : FileStatus::Failed;
 }
 
 FileStatus appendToFile(const std::string& path, std::string_view bytes) {
@@ -177,7 +225,8 @@ FileStatus appendToFile(const std::string& path, std::string_view bytes) {
     std::string block;
     if (!bytes.empty()) {
         char last = '\n';
-        if (oldSize > 0 && ::pread(out.get(), &last, 1, oldSize - 1) != 1) return FileStatus::Failed;
+        if (oldSize > 0 && ::pread(out.get(), &last, 1, oldSize - 1) != 1)
+            return FileStatus::Failed;
         if (last != '\n') block = "\r\n"; // the last line was cut short: end it first
         block.append(bytes);
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,14 +23,28 @@ struct FileRead {
 
 FileRead readWholeFile(const std::string& path);
 
+// Reads the file in blocks that each end at a line feed (the last one at the end of the file)
+// and hands them to `take` in order, so a large file is read without a buffer of its size.
+FileStatus readFileInLines(const std::string& path,
+                           const std::function<void(std::string_view)>& take);
+
+// The file's size in bytes, or -1 when it cannot be told (missing, unreadable).
+long long fileSize(const std::string& path);
+
+// Asks the system to back a large buffer that is about to be filled with huge pages: filling a
+// buffer of tens of megabytes then takes a few page faults instead of thousands. A hint only.
+void adviseLargeBuffer(void* data, std::size_t bytes);
+
 // Replaces the file in one step: a temporary file in the same folder, flushed and synced,
 // renamed over the old one, then the folder synced. A crash leaves the old file or the new one.
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 
-// The same replacement, made from the file's current bytes (empty when it is missing) while the
-// lock is held from the read to the rename, so no append of another copy falls in between.
+// The same replacement, with the new bytes made by `change` while the lock is held: `change`
+// reads the file as it is (readWholeFile, readFileInLines; reads take no lock) and returns its
+// new bytes, or nothing to give up (Failed, the file untouched). No append of another copy can
+// fall between that read and the rename.
 FileStatus updateFileAtomically(const std::string& path,
-                                const std::function<std::string(std::string_view)>& change);
+                                const std::function<std::optional<std::string>()>& change);
 
 // Appends the bytes (creating the file when absent), synced before returning. When the file
 // does not end with a line break (a line cut short by a crash), one is written first so the

@@ -13,12 +13,11 @@
 namespace quorvin::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quorvin-test-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        m_path = std::string(base && *base ? base : "/tmp") + "/quorvin-test-XXXXXX";
+        if (!::mkdtemp(m_path.data())) throw std::runtime_error("mkdtemp failed");
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -29,7 +28,7 @@ public:
     const std::string& path() const { return m_path; }
     std::string file(std::string_view name) const { return m_path + "/" + std::string(name); }
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -39,8 +38,8 @@ inline std::string slurp(const std::string& path) {
 }
 
 inline void spit(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace quorvin::testing

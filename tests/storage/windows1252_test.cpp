@@ -1,4 +1,4 @@
-// The Windows-1252 <-> UTF-8 mapping: the 0x80 row, byte-exact round trips, and what cannot map.
+// The Windows-1252 <-> UTF-8 mapping: the 0x80 row, byte-exact round trips, what cannot map.
 #include <gtest/gtest.h>
 
 #include "storage/text_file.h"
@@ -7,27 +7,19 @@ namespace quorvin {
 namespace {
 
 TEST(Windows1252, TheHighRowIsWindows1252NotLatin1) {
-    struct Row {
-        unsigned char byte;
-        const char* utf8;
-    };
-    const Row rows[] = {
-        {0x80, "€"}, {0x82, "‚"}, {0x83, "ƒ"}, {0x84, "„"}, {0x85, "…"}, {0x86, "†"},
-        {0x87, "‡"}, {0x88, "ˆ"}, {0x89, "‰"}, {0x8A, "Š"}, {0x8B, "‹"}, {0x8C, "Œ"},
-        {0x8E, "Ž"}, {0x91, "‘"}, {0x92, "’"}, {0x93, "“"}, {0x94, "”"}, {0x95, "•"},
-        {0x96, "–"}, {0x97, "—"}, {0x98, "˜"}, {0x99, "™"}, {0x9A, "š"}, {0x9B, "›"},
-        {0x9C, "œ"}, {0x9E, "ž"}, {0x9F, "Ÿ"},
-    };
-    for (const Row& row : rows) {
-        const std::string byte(1, static_cast<char>(row.byte));
-        SCOPED_TRACE(static_cast<int>(row.byte));
-        EXPECT_EQ(fromWindows1252(byte), row.utf8);
-        EXPECT_EQ(toWindows1252(row.utf8), byte);
+    const char* row[32] = {"€",     nullptr, "‚", "ƒ", "„", "…",     "†", "‡",
+                           "ˆ",     "‰",     "Š", "‹", "Œ", nullptr, "Ž", nullptr,
+                           nullptr, "‘",     "’", "“", "”", "•",     "–", "—",
+                           "˜",     "™",     "š", "›", "œ", nullptr, "ž", "Ÿ"};
+    for (int i = 0; i < 32; ++i) {
+        const std::string byte(1, static_cast<char>(0x80 + i));
+        SCOPED_TRACE(0x80 + i);
+        EXPECT_EQ(fromWindows1252(byte), row[i] ? row[i] : "\xEF\xBF\xBD"); // U+FFFD
+        if (row[i]) {
+            EXPECT_EQ(toWindows1252(row[i]), byte);
+        }
     }
-    for (const unsigned char unassigned : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        EXPECT_EQ(fromWindows1252(std::string(1, static_cast<char>(unassigned))), "\xEF\xBF\xBD");
-    // The C1 control code points are not those bytes.
-    EXPECT_EQ(toWindows1252("\xC2\x80\xC2\x9F"), "??");
+    EXPECT_EQ(toWindows1252("\xC2\x80\xC2\x9F"), "??"); // the C1 code points are not those bytes
 }
 
 TEST(Windows1252, EveryAssignedByteSurvivesTheRoundTrip) {
@@ -41,25 +33,19 @@ TEST(Windows1252, EveryAssignedByteSurvivesTheRoundTrip) {
 }
 
 TEST(Windows1252, WhatItCannotHoldBecomesOneQuestionMark) {
-    struct Case {
-        const char* utf8;
-        const char* expected;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Ā", "?"},                   // U+0100, just past Latin-1
+        {"a中b", "a?b"},              // three bytes
+        {"😀", "?"},                   // four bytes
+        {"\x80x", "?x"},              // a lone continuation byte
+        {"\xE2\x82x", "?x"},          // a sequence cut short counts once
+        {"\xE2\x82", "?"},            // cut at the end of the text
+        {"\xC0\x80", "??"},           // an overlong NUL
+        {"\xED\xA0\x80", "???"},      // a surrogate
+        {"\xF4\x90\x80\x80", "????"}, // past U+10FFFF
     };
-    const Case cases[] = {
-        {"Ā", "?"},                       // U+0100, just past Latin-1
-        {"a中b", "a?b"},                  // three bytes
-        {"😀", "?"},                      // four bytes
-        {"\x80x", "?x"},                  // a lone continuation byte
-        {"\xE2\x82x", "?x"},              // a sequence cut short counts once
-        {"\xC0\x80", "??"},               // an overlong NUL
-        {"\xED\xA0\x80", "???"},          // a surrogate
-        {"\xF4\x90\x80\x80", "????"},     // past U+10FFFF
-        {"\xE2\x82", "?"},                // cut at the end of the text
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.utf8);
-        EXPECT_EQ(toWindows1252(c.utf8), c.expected);
-    }
+    for (const auto& [utf8, expected] : cases)
+        EXPECT_EQ(toWindows1252(utf8), expected) << utf8;
 }
 
 } // namespace

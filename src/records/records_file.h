@@ -1,0 +1,63 @@
+// The records file Quorvin.dat: loading it into the records list, appending a record, and the
+// trim's rewrite, each taking the file's lock so that two copies of the game lose no record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/records_list.h"
+#include "storage/text_file.h"
+
+namespace quorvin {
+
+inline constexpr std::string_view kRecordsFileName = "Quorvin.dat";
+
+// Adds the records of a file's bytes to the list, in file order, and returns how many lines
+// were skipped: lines without the layout, without a known category, or cut short by a crash.
+// Lines may end with CR LF (as the game writes them), LF or CR; empty lines are passed over.
+std::size_t parseRecords(std::string_view bytes, RecordsList& records);
+// The file's bytes for the lines of a list, in list order: one quoted line each, CR LF.
+std::string recordsFileBytes(const RecordsList& records);
+
+// The records file and the records list loaded from it (the game window's List1).
+class RecordsFile {
+  public:
+    explicit RecordsFile(std::string path) : m_path(std::move(path)) {}
+
+    const std::string& path() const { return m_path; }
+    const RecordsList& records() const { return m_records; }
+    // Damaged lines passed over by the last load; they stay in the file untouched.
+    std::size_t skippedLines() const { return m_skipped; }
+    // Records in the list that the file has not taken yet (the file was busy or failed).
+    bool hasUnsavedRecords() const { return !m_unsaved.empty(); }
+
+    // LoadRecords: the list becomes the file's records. A missing file is created empty;
+    // Failed means the file could not be read (the list is then empty) or created.
+    FileStatus load();
+
+    // Appends one record (a file text from recordText()). The record joins the list whatever
+    // the file answers, so the player sees it; one the file did not take is written again
+    // before the next record, or by the next trim. Failed also for a text without the layout,
+    // which is then not added.
+    FileStatus append(std::string_view fileText);
+
+    struct TrimResult {
+        FileStatus status = FileStatus::Ok;
+        std::size_t deleted = 0;
+    };
+    // Keeps the best `keep` records of every category, in the file and in the list. The file
+    // is read again under its lock and the trim made from it (plus the unsaved records): a
+    // record another copy appended since this one loaded is trimmed with the rest, not lost.
+    // When the file cannot be replaced, nothing changes.
+    TrimResult trim(int keep);
+
+  private:
+    std::string m_path;
+    RecordsList m_records;
+    std::vector<std::uint32_t> m_unsaved;
+    std::size_t m_skipped = 0;
+};
+
+} // namespace quorvin
