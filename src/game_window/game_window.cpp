@@ -46,6 +46,12 @@ void setTextIfChanged(QLabel* label, const std::string& text) {
     if (label->text() != value) label->setText(value);
 }
 
+MouseButton toMouseButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return MouseButton::Left;
+    if (button == Qt::RightButton) return MouseButton::Right;
+    return MouseButton::Other;
+}
+
 QLabel* makeCounter(QWidget* parent, const QString& name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -207,15 +213,11 @@ void GameWindow::layOutBoard() {
                                     kFirstCellTop + kCellSize * (i / n), kCellSize, kCellSize));
         cell->hide();
         connect(cell, &CellPicture::pressed, this, [this](int index, Qt::MouseButton button) {
-            m_session.pressCell(index, button == Qt::LeftButton    ? MouseButton::Left
-                                       : button == Qt::RightButton ? MouseButton::Right
-                                                                   : MouseButton::Other);
+            m_session.pressCell(index, toMouseButton(button));
             render();
         });
         connect(cell, &CellPicture::released, this, [this](int index, Qt::MouseButton button) {
-            m_session.releaseCell(index, button == Qt::LeftButton    ? MouseButton::Left
-                                         : button == Qt::RightButton ? MouseButton::Right
-                                                                     : MouseButton::Other);
+            m_session.releaseCell(index, toMouseButton(button));
             render();
         });
         connect(cell, &CellPicture::hovered, this, [this](int index) {
