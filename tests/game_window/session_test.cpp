@@ -135,53 +135,6 @@ TEST(Pause, LeavesOutThePausedSpansAndKeepsEmpezarBeforeTheFirstTick) {
     EXPECT_TRUE(f.session.boardVisible); // nothing to pause
 }
 
-TEST(Mouse, PlaysPeeksStepsColoursAndMovesTheHighlight) {
-    SessionFixture f(5, 3, 8);
-    Game& g = f.game;
-    f.session.pressStart();
-    // Hover: cell 0 is already the cursor; another cell moves the highlight.
-    f.session.hoverCell(0);
-    EXPECT_TRUE(g.rowHighlighted[0]);
-    f.session.hoverCell(13);
-    EXPECT_EQ(g.cursorCell, 13);
-    EXPECT_EQ(g.rowHighlighted, (std::vector<bool>{false, false, true, false, false}));
-    EXPECT_EQ(g.columnHighlighted, (std::vector<bool>{false, false, false, true, false}));
-
-    // Peek: K held, a left press shows the colour and plays nothing; the release clears it.
-    f.session.keyDown(KeyK);
-    f.session.pressCell(7, MouseButton::Left);
-    EXPECT_EQ(g.peekColour, g.board[7]);
-    EXPECT_TRUE(g.cells[7].isHidden());
-    f.session.releaseCell(7, MouseButton::Left);
-    EXPECT_EQ(g.peekColour, kWindowBackground);
-    f.session.keyUp(KeyK);
-
-    // Right release steps the colour; a right press does nothing.
-    f.session.pressCell(7, MouseButton::Right);
-    EXPECT_EQ(g.selectedColour, 1);
-    f.session.releaseCell(7, MouseButton::Right);
-    EXPECT_EQ(g.selectedColour, 2);
-    f.session.releaseSwatch();
-    EXPECT_EQ(g.selectedColour, 3);
-    f.session.releaseSwatch();
-    EXPECT_EQ(g.selectedColour, 1);
-
-    // A left press plays the selected colour.
-    int cell = 0;
-    while (g.board[cell] != 1) ++cell;
-    f.session.pressCell(cell, MouseButton::Left);
-    EXPECT_FALSE(g.cells[cell].isHidden());
-
-    // After the end, nothing but the swatch acts.
-    g.gameRunning = false;
-    f.session.hoverCell(20);
-    f.session.releaseCell(7, MouseButton::Right);
-    EXPECT_EQ(g.cursorCell, 13);
-    EXPECT_EQ(g.selectedColour, 1);
-    f.session.releaseSwatch();
-    EXPECT_EQ(g.selectedColour, 2);
-}
-
 TEST(Keys, ArrowsWrapWithinTheirRowOrColumnOnFiveByFive) {
     SessionFixture f(5);
     Game& g = f.game;

@@ -59,18 +59,6 @@ TEST(Deal, SeededBoardsAgreeWithARecountOnEverySideAndColourCount) {
     }
 }
 
-TEST(Deal, CornersEdgesAndInnerCellsHaveThreeFiveAndEightNeighbours) {
-    BoardFixture f;
-    f.deal("12121 21212 12121 21212 12121", 2);
-    for (int corner : {0, 4, 20, 24})
-        EXPECT_EQ(f.cell(corner).sameNeighbours() + f.cell(corner).otherNeighbours(), 3);
-    for (int edge : {2, 10, 14, 22})
-        EXPECT_EQ(f.cell(edge).sameNeighbours() + f.cell(edge).otherNeighbours(), 5);
-    EXPECT_EQ(f.cell(12).tag, "G44"); // a checkerboard: the four diagonals share the colour
-    EXPECT_EQ(f.cell(12).face, Frowning);
-    EXPECT_EQ(f.cell(0).tag, "G12");
-}
-
 TEST(Deal, UniformAndIsolatedCellsGetLaughingAndDeadFaces) {
     BoardFixture f;
     f.deal("11111 11111 11211 11111 11111", 3);

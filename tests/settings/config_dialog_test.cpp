@@ -145,18 +145,6 @@ TEST(ConfigDialogLayout, ControlsStandWhereDesignedWithTheirCaptions) {
     EXPECT_TRUE(child<QCheckBox>(d, "Check1")->isChecked());
 }
 
-TEST(ConfigDialogWarning, NoneWhileTheClockReadsZero) {
-    ConfigFixture f("0");
-    ConfigDialog d(f.window);
-    d.show();
-    stepSize(d, Qt::Key_Right);
-    chooseColours(d, 4);
-    stepPattern(d, 2);
-    EXPECT_TRUE(f.platform.questions.empty());
-    EXPECT_EQ(settingsOf(f.game()), (Settings{8, 4, 2, true}));
-    EXPECT_EQ(child<QLabel>(d, "Label1")->text(), "8 x 8");
-}
-
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
     ConfigFixture f("4.2");
     ConfigDialog d(f.window);

@@ -47,20 +47,6 @@ TEST(ConfigRulesWarning, OnlyForAPlayedGameAndAReallyNewValue) {
     EXPECT_FALSE(f.rules.needsWarning(f.game, "12.5", ConfigSetting::BoardSize));
 }
 
-TEST(ConfigRulesWarning, AskedOncePerShowingAndRenewedByTheNext) {
-    RulesFixture f;
-    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 4));
-    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 11));
-    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::StartPattern, 0));
-    ASSERT_EQ(f.platform.questions, std::vector<std::string>{std::string(kRestartWarning)});
-    EXPECT_EQ(settingsOf(f.game), (Settings{11, 4, 0, false}));
-
-    f.rules.begin(f.game);
-    EXPECT_FALSE(f.rules.changeConfirmed);
-    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 5));
-    EXPECT_EQ(f.platform.questions.size(), 2u);
-}
-
 TEST(ConfigRulesWarning, DeclinedChangeRestoresOnlyThatSettingAndAsksAgainNextTime) {
     RulesFixture f;
     f.platform.answer = false;
@@ -74,36 +60,6 @@ TEST(ConfigRulesWarning, DeclinedChangeRestoresOnlyThatSettingAndAsksAgainNextTi
     // Putting the saved value back (the control set back) asks nothing.
     EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 3));
     EXPECT_EQ(f.platform.questions.size(), 3u);
-}
-
-TEST(ConfigRulesCancel, RestoresAllFourSavedSettings) {
-    RulesFixture f;
-    f.rules.change(f.game, "0", ConfigSetting::BoardSize, 15);
-    f.rules.change(f.game, "0", ConfigSetting::ColorCount, 2);
-    f.rules.change(f.game, "0", ConfigSetting::StartPattern, 8);
-    f.game.continuedGame = true;
-    f.rules.cancel(f.game);
-    EXPECT_EQ(settingsOf(f.game), (Settings{9, 3, 4, false}));
-    EXPECT_TRUE(f.platform.questions.empty());
-}
-
-TEST(ConfigOutcome, RestartsForSizeColoursOrPatternAndRelaysOnlyForSize) {
-    const Settings before{9, 3, 4, false};
-    struct Row {
-        Settings after;
-        ConfigOutcome expected;
-    };
-    const Row rows[] = {
-        {{9, 3, 4, false}, {false, false}},
-        {{9, 3, 4, true}, {false, false}}, // the continued mode alone
-        {{10, 3, 4, false}, {true, true}},
-        {{9, 2, 4, false}, {false, true}},
-        {{9, 3, 0, true}, {false, true}},
-        {{15, 4, 8, true}, {true, true}},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(configOutcome(before, row.after), row.expected)
-            << row.after.boardSize << " " << row.after.colorCount << " " << row.after.startPattern;
 }
 
 } // namespace
