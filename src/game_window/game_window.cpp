@@ -68,7 +68,7 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
     : QMainWindow(parent), m_outside(outside), m_game(*this), m_session(m_game) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvin 1.0"));
-    setWindowIcon(windowIcon());
+    setWindowIcon(quorvin::windowIcon()); // the drawn icon, not QWidget::windowIcon()
     m_session.decimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
     createMenus();
     createElements();

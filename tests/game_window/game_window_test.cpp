@@ -55,6 +55,7 @@ QRect twips(double left, double top, double width, double height) { return twips
 TEST(GameWindowLayout, FollowsTheBoardSideAndRebuildsOnAChange) {
     WindowFixture f(5);
     EXPECT_EQ(f.window.windowTitle(), "Quorvin 1.0");
+    EXPECT_FALSE(f.window.windowIcon().availableSizes().isEmpty()); // our drawn icon
     for (int side : {5, 15, 5, 7}) {
         f.window.game().boardSize = side;
         f.window.game().resizeBoard();
