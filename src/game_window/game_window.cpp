@@ -425,6 +425,13 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
+// Closing the game window ends the program at once, whatever other window is open; nothing is
+// saved and no question is asked.
+void GameWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    QCoreApplication::quit();
+}
+
 void GameWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Minimising pauses; restoring does not continue.
