@@ -4,6 +4,7 @@
 #include "about/help.h"
 #include "game_window/game_window.h"
 #include "records/records_file.h"
+#include "records/records_window.h"
 #include "settings/configure_command.h"
 #include "settings/settings_file.h"
 
@@ -94,7 +95,16 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     window.session().categoryTimesOf = [&window, records](const std::string&) {
         return categoryTimes(records->records(), currentCategory(window.game()));
     };
-    window.onSolved = [&window, records] { saveRecord(window, *records); };
+    // The records window lives as long as the game window. After a record it opens without
+    // being modal on the current category, so the player sees the new rank. "Records" (F9)
+    // shows it modally; when it is already open without being modal, F9 brings it to the
+    // front, modal and refreshed on the current category, as every "Records" does.
+    auto* recordsWindow = new RecordsWindow(window, records);
+    window.onRecords = [recordsWindow] { recordsWindow->showModally(); };
+    window.onSolved = [&window, records, recordsWindow] {
+        saveRecord(window, *records);
+        recordsWindow->showOnCurrentCategory();
+    };
 
     game.resizeBoard();
     game.gameRunning = false;

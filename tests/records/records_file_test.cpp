@@ -16,59 +16,30 @@ namespace {
 using namespace std::string_literals;
 using testing::slurp;
 using testing::spit;
-using testing::TempDir;
-
-// Lines as an older copy of the game wrote them: Windows-1252, quoted, CR LF, grouped by
-// category in walking order and ranked within each.
-const std::string kOlderFile = "\"  95  2023/11/02 Ana        2  7x7    Vac\xEDo\"\r\n"
-                               "\" 123  2024/03/07 \xCD\xF1igo      2  7x7    Vac\xEDo\"\r\n"
-                               "\"   4  2024/03/08 Bartolomeu 3  10x10  Ekis\"\r\n"
-                               "\"9990  2024/03/09 jugador    3  10x10  Ekis\"\r\n"
-                               "\"1230  2024/03/10 An\xF3nimo    4  15x15  50-por-ciento\"\r\n";
 
 const int kEkis = categoryIndex({3, 10, 6});
 const int kVacio = categoryIndex({2, 7, 8});
 
-std::vector<std::string> displayLines(const RecordsList& records) {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        lines.push_back(records.displayLine(i));
-    return lines;
-}
-
 class RecordsFileTest : public ::testing::Test {
   protected:
-    TempDir dir;
+    testing::TempDir dir;
     const std::string path = dir.file("Quorvin.dat");
+    RecordsFile file{path};
 };
 
-TEST_F(RecordsFileTest, AFileOfAnOlderCopyLoadsAndIsWrittenBackByteForByte) {
-    spit(path, kOlderFile);
-    RecordsFile file(path);
+TEST_F(RecordsFileTest, AnOlderCopysFileLoadsAndIsWrittenBackByteForByte) {
+    // As an older copy of the game wrote it: grouped by category in walking order, ranked.
+    const std::string older = "\"  95  2023/11/02 Ana        2  7x7    Vac\xEDo\"\r\n"
+                              "\" 123  2024/03/07 \xCD\xF1igo      2  7x7    Vac\xEDo\"\r\n"
+                              "\"   4  2024/03/08 Bartolomeu 3  10x10  Ekis\"\r\n"
+                              "\"9990  2024/03/09 jugador    3  10x10  Ekis\"\r\n"
+                              "\"1230  2024/03/10 An\xF3nimo    4  15x15  50-por-ciento\"\r\n";
+    spit(path, older);
     ASSERT_EQ(file.load(), FileStatus::Ok);
-    EXPECT_EQ(file.skippedLines(), 0u);
-    EXPECT_EQ(displayLines(file.records()),
-              (std::vector<std::string>{"  9.5  2023/11/02 Ana        2  7x7    Vacío",
-                                        " 12.3  2024/03/07 Íñigo      2  7x7    Vacío",
-                                        "   .4  2024/03/08 Bartolomeu 3  10x10  Ekis",
-                                        "999.0  2024/03/09 jugador    3  10x10  Ekis",
-                                        "123.0  2024/03/10 Anónimo    4  15x15  50-por-ciento"}));
-    EXPECT_EQ(categoryTimes(file.records(), kEkis),
-              (std::vector<std::string>{"000.4", "999", "999.0"}));
-    const auto trimmed = file.trim(20); // nothing to delete: the same lines, the same order
-    EXPECT_EQ(trimmed.status, FileStatus::Ok);
-    EXPECT_EQ(trimmed.deleted, 0u);
-    EXPECT_EQ(slurp(path), kOlderFile);
-    EXPECT_EQ(recordsFileBytes(file.records()), kOlderFile);
-}
-
-TEST_F(RecordsFileTest, AMissingFileIsCreatedEmpty) {
-    RecordsFile file(path);
-    EXPECT_EQ(file.load(), FileStatus::Ok);
-    EXPECT_TRUE(file.records().empty());
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(slurp(path), "");
-    EXPECT_EQ(categoryTimes(file.records(), 0), std::vector<std::string>{"999"});
+    EXPECT_EQ(file.records().displayLine(1), " 12.3  2024/03/07 Íñigo      2  7x7    Vacío");
+    EXPECT_EQ(file.records().displayLine(2), "   .4  2024/03/08 Bartolomeu 3  10x10  Ekis");
+    EXPECT_EQ(file.trim(20).deleted, 0u); // nothing to delete: the same lines, the same order
+    EXPECT_EQ(slurp(path), older);
 }
 
 TEST_F(RecordsFileTest, DamagedLinesAreSkippedAndNeverCostARecord) {
@@ -86,7 +57,6 @@ TEST_F(RecordsFileTest, DamagedLinesAreSkippedAndNeverCostARecord) {
         "\" 129  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
         "\" 130  2024/03/07 Eva        3  10x"s; // cut short by a crash
     spit(path, damaged);
-    RecordsFile file(path);
     ASSERT_EQ(file.load(), FileStatus::Ok);
     std::vector<int> tenths;
     for (std::size_t i = 0; i < file.records().size(); ++i)
@@ -100,123 +70,69 @@ TEST_F(RecordsFileTest, DamagedLinesAreSkippedAndNeverCostARecord) {
     EXPECT_EQ(slurp(path), damaged + "\r\n\" 131  2024/03/08 Fede       3  10x10  Ekis\"\r\n");
     RecordsFile again(path);
     ASSERT_EQ(again.load(), FileStatus::Ok);
-    EXPECT_EQ(displayLines(again.records()), displayLines(file.records()));
+    EXPECT_EQ(recordsFileBytes(again.records()), recordsFileBytes(file.records()));
 }
 
-TEST_F(RecordsFileTest, ALargeFileIsReadWholeAcrossBlocks) {
-    std::string bytes;
-    for (int i = 0; i < 30'000; ++i) // about 1.5 MB
-        bytes += fileLine(recordText(i % 9991, {2024, 1, 1 + i % 28}, "Íñigo", i % kCategoryCount));
-    spit(path, bytes);
-    RecordsFile file(path);
+TEST_F(RecordsFileTest, AMissingFileIsCreatedAndNamesOfTenAndElevenAreStored) {
     ASSERT_EQ(file.load(), FileStatus::Ok);
-    EXPECT_EQ(file.skippedLines(), 0u);
-    EXPECT_EQ(recordsFileBytes(file.records()), bytes);
-}
-
-TEST_F(RecordsFileTest, NamesOfTenAndElevenCharacters) {
-    RecordsFile file(path);
-    ASSERT_EQ(file.load(), FileStatus::Ok);
-    ASSERT_EQ(file.append(recordText(95, {2025, 1, 5}, "Maximiliano", kVacio)), FileStatus::Ok);
-    ASSERT_EQ(file.append(recordText(96, {2025, 1, 5}, "Maximilian", kVacio)), FileStatus::Ok);
-    ASSERT_EQ(file.append(recordText(97, {2025, 1, 5}, "Íñigo \"el\"", kVacio)), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), "\"  95  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
-                           "\"  96  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
-                           "\"  97  2025/01/05 \xCD\xF1igo 'el' 2  7x7    Vac\xEDo\"\r\n");
-    RecordsFile again(path);
-    ASSERT_EQ(again.load(), FileStatus::Ok);
-    EXPECT_EQ(displayLines(again.records()), displayLines(file.records()));
-}
-
-TEST_F(RecordsFileTest, ARecordTheBusyFileRefusedIsWrittenWithTheNext) {
-    RecordsFile file(path);
-    ASSERT_EQ(file.load(), FileStatus::Ok);
-    const int other = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
-    EXPECT_EQ(file.append(recordText(50, {2024, 1, 1}, "first", kEkis)), FileStatus::Busy);
-    ::close(other);
-    EXPECT_EQ(file.records().size(), 1u); // the player still sees it
-    EXPECT_TRUE(file.hasUnsavedRecords());
     EXPECT_EQ(slurp(path), "");
-    EXPECT_EQ(file.append(recordText(60, {2024, 1, 1}, "second", kEkis)), FileStatus::Ok);
-    EXPECT_FALSE(file.hasUnsavedRecords());
-    RecordsFile again(path);
-    ASSERT_EQ(again.load(), FileStatus::Ok);
-    EXPECT_EQ(displayLines(again.records()), displayLines(file.records()));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    for (const char* name : {"Maximiliano", "Maximilian", "Íñigo \"el\""})
+        ASSERT_EQ(file.append(recordText(95, {2025, 1, 5}, name, kVacio)), FileStatus::Ok);
+    EXPECT_EQ(slurp(path), "\"  95  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
+                           "\"  95  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
+                           "\"  95  2025/01/05 \xCD\xF1igo 'el' 2  7x7    Vac\xEDo\"\r\n");
     EXPECT_EQ(file.append("not a record"), FileStatus::Failed);
-    EXPECT_EQ(file.records().size(), 2u);
+    EXPECT_EQ(file.records().size(), 3u);
 }
 
-TEST_F(RecordsFileTest, TrimKeepsTheFiveBestOfSevenAndRegroups) {
-    RecordsFile file(path);
+TEST_F(RecordsFileTest, AnotherCopysLockOrRecordsCostNoRecord) {
     ASSERT_EQ(file.load(), FileStatus::Ok);
-    for (int t : {700, 200, 600, 100, 500, 400, 300})
-        ASSERT_EQ(file.append(recordText(t, {2024, 1, 1}, "e", kEkis)), FileStatus::Ok);
-    ASSERT_EQ(file.append(recordText(999, {2024, 1, 1}, "v", kVacio)), FileStatus::Ok);
-    const auto trimmed = file.trim(keptPerCategory(0));
-    EXPECT_EQ(trimmed.status, FileStatus::Ok);
-    EXPECT_EQ(trimmed.deleted, 2u);
-    std::string expected = fileLine(recordText(999, {2024, 1, 1}, "v", kVacio)); // walked first
-    for (int t : {100, 200, 300, 400, 500})
-        expected += fileLine(recordText(t, {2024, 1, 1}, "e", kEkis));
-    EXPECT_EQ(slurp(path), expected);
-    EXPECT_EQ(recordsFileBytes(file.records()), expected);
-}
-
-TEST_F(RecordsFileTest, TrimKeepsARecordAnotherCopyAppended) {
-    spit(path, kOlderFile);
-    RecordsFile mine(path), other(path);
-    ASSERT_EQ(mine.load(), FileStatus::Ok);
+    RecordsFile other(path);
     ASSERT_EQ(other.load(), FileStatus::Ok);
-    const std::string theirs = recordText(10, {2024, 4, 1}, "Otra", kEkis);
-    ASSERT_EQ(other.append(theirs), FileStatus::Ok);
-    const auto trimmed = mine.trim(5);
-    ASSERT_EQ(trimmed.status, FileStatus::Ok);
-    EXPECT_EQ(mine.records().size(), 6u);
-    EXPECT_NE(slurp(path).find(fileLine(theirs)), std::string::npos);
+    const int lock = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0); // the other copy holds the lock too long
+    const std::string first = recordText(50, {2024, 1, 1}, "first", kEkis);
+    EXPECT_EQ(file.append(first), FileStatus::Busy);
+    EXPECT_EQ(file.trim(5).status, FileStatus::Busy);
+    ::close(lock);
+    EXPECT_EQ(slurp(path), "");
+    EXPECT_TRUE(file.hasUnsavedRecords()); // listed, and written with the next record
+    ASSERT_EQ(file.append(recordText(60, {2024, 1, 1}, "second", kEkis)), FileStatus::Ok);
+    const std::string theirs = recordText(999, {2024, 1, 1}, "v", kVacio);
+    ASSERT_EQ(other.append(theirs), FileStatus::Ok); // after this copy loaded
+    EXPECT_EQ(file.trim(1).deleted, 1u);
+    EXPECT_EQ(slurp(path), fileLine(theirs) + fileLine(first));
+    EXPECT_EQ(recordsFileBytes(file.records()), slurp(path));
 
     std::filesystem::remove_all(dir.path()); // a trim that cannot write changes nothing
-    EXPECT_EQ(mine.trim(5).status, FileStatus::Failed);
-    EXPECT_EQ(mine.records().size(), 6u);
+    EXPECT_EQ(file.trim(1).status, FileStatus::Failed);
+    EXPECT_EQ(file.records().size(), 2u);
 }
 
 TEST_F(RecordsFileTest, TwoCopiesAppendingAtOnceLoseNoRecord) {
     constexpr int kEach = 500;
-    int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    pid_t children[2];
+    pid_t copies[2];
     for (int c = 0; c < 2; ++c) {
-        children[c] = ::fork();
-        ASSERT_GE(children[c], 0);
-        if (children[c] == 0) {
-            char start;
-            (void)!::read(go[0], &start, 1);
-            RecordsFile file(path);
-            file.load();
-            int failures = 0;
-            for (int i = 0; i < kEach; ++i)
-                failures += file.append(recordText(i, {2024, 1, 1}, "copia", c)) != FileStatus::Ok;
-            ::_exit(failures == 0 ? 0 : 1);
-        }
+        if ((copies[c] = ::fork()) != 0) continue;
+        RecordsFile copy(path);
+        int failures = copy.load() != FileStatus::Ok;
+        for (int i = 0; i < kEach; ++i)
+            failures += copy.append(recordText(i, {2024, 1, 1}, "copia", c)) != FileStatus::Ok;
+        ::_exit(failures);
     }
-    ASSERT_EQ(::write(go[1], "gg", 2), 2); // both start together
-    for (const pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
+    for (const pid_t copy : copies) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(copy, &status, 0), copy);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    ::close(go[0]);
-    ::close(go[1]);
-    RecordsFile file(path);
     ASSERT_EQ(file.load(), FileStatus::Ok);
     EXPECT_EQ(file.skippedLines(), 0u);
     for (int c = 0; c < 2; ++c) { // each copy's records whole and in its order
-        std::vector<int> times;
-        for (const std::uint32_t i : file.records().linesOf(c))
-            times.push_back(file.records().tenths(i));
-        ASSERT_EQ(times.size(), static_cast<std::size_t>(kEach));
+        const auto lines = file.records().linesOf(c);
+        ASSERT_EQ(lines.size(), std::size_t(kEach));
         for (int i = 0; i < kEach; ++i)
-            EXPECT_EQ(times[static_cast<std::size_t>(i)], i);
+            EXPECT_EQ(file.records().tenths(lines[std::size_t(i)]), i);
     }
 }
 

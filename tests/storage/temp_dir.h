@@ -21,15 +21,13 @@ class TempDir {
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
+    ~TempDir() { std::filesystem::remove_all(m_path, m_ignored); }
     const std::string& path() const { return m_path; }
     std::string file(std::string_view name) const { return m_path + "/" + std::string(name); }
 
   private:
     std::string m_path;
+    std::error_code m_ignored;
 };
 
 inline std::string slurp(const std::string& path) {
@@ -38,8 +36,7 @@ inline std::string slurp(const std::string& path) {
 }
 
 inline void spit(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 } // namespace quorvin::testing

@@ -1,9 +1,14 @@
-// Reads, atomic rewrites, appends and the writers' lock, on real files.
+// The data files at the edge, on real files: reads, atomic rewrites, appends, the writers'
+// lock, writers killed at random moments, and the Windows-1252 <-> UTF-8 mapping of the text.
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
+#include <set>
+#include <thread>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +22,34 @@ namespace {
 using testing::slurp;
 using testing::spit;
 using testing::TempDir;
+
+TEST(Windows1252, TheHighRowIsNotLatin1AndEveryAssignedByteRoundTrips) {
+    std::string high;
+    for (int b = 0x80; b < 0xA0; ++b)
+        high += char(b);
+    EXPECT_EQ(fromWindows1252(high), "€\uFFFD‚ƒ„…†‡ˆ‰Š‹Œ\uFFFDŽ\uFFFD\uFFFD‘’“”•–—˜™š›œ\uFFFDžŸ");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D) all += char(b);
+    EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
+}
+
+TEST(Windows1252, WhatItCannotHoldBecomesOneQuestionMark) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\xC2\x80\xC2\x9F", "??"},   // the C1 code points are not the bytes 0x80-0x9F
+        {"Ā", "?"},                   // U+0100, just past Latin-1
+        {"a中b", "a?b"},              // three bytes
+        {"😀", "?"},                   // four bytes
+        {"\x80x", "?x"},              // a lone continuation byte
+        {"\xE2\x82x", "?x"},          // a sequence cut short counts once
+        {"\xE2\x82", "?"},            // cut at the end of the text
+        {"\xC0\x80", "??"},           // an overlong NUL
+        {"\xED\xA0\x80", "???"},      // a surrogate
+        {"\xF4\x90\x80\x80", "????"}, // past U+10FFFF
+    };
+    for (const auto& [utf8, expected] : cases)
+        EXPECT_EQ(toWindows1252(utf8), expected) << utf8;
+}
 
 TEST(ReadFile, WholeOrInBlocksOfWholeLines) {
     TempDir dir;
@@ -39,38 +72,30 @@ TEST(ReadFile, WholeOrInBlocksOfWholeLines) {
     const auto take = [&](std::string_view block) {
         ++blocks;
         joined += block;
-        EXPECT_TRUE(joined.size() == bytes.size() || block.back() == '\n');
+        EXPECT_TRUE(joined.size() == bytes.size() || block.back() == '\n'); // whole lines
     };
     EXPECT_EQ(readFileInLines(path, take), FileStatus::Ok);
     EXPECT_EQ(joined, bytes);
     EXPECT_GT(blocks, 2);
 }
 
-TEST(WriteFileAtomically, ReplacesTheFileAndLeavesNoTemporary) {
+TEST(WriteFile, AtomicRewritesLeaveNoTemporaryAndAppendsStartALineOfTheirOwn) {
     TempDir dir;
     const std::string path = dir.file("data");
     EXPECT_EQ(writeFileAtomically(path, "first\r\n"), FileStatus::Ok);
     EXPECT_EQ(writeFileAtomically(path, "2"), FileStatus::Ok);
+    EXPECT_EQ(updateFileAtomically(path, [] { return std::optional<std::string>(); }),
+              FileStatus::Failed); // the change gave up
     EXPECT_EQ(slurp(path), "2");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"data", "data.lock"}));
-
-    EXPECT_EQ(updateFileAtomically(path, [] { return std::optional<std::string>(); }),
-              FileStatus::Failed); // the change gave up
-    EXPECT_EQ(slurp(path), "2");
     EXPECT_EQ(writeFileAtomically(dir.file("no-folder/data"), "x"), FileStatus::Failed);
-}
+    EXPECT_EQ(appendToFile(dir.file("no-folder/data"), "x"), FileStatus::Failed);
 
-TEST(AppendToFile, StartsTheNewBytesOnALineOfTheirOwn) {
-    struct Case {
-        std::optional<std::string> before; // nothing: the file is missing
-        std::string appended;
-        std::string after;
-    };
-    const Case cases[] = {
+    const std::tuple<std::optional<std::string>, std::string, std::string> appends[] = {
         {std::nullopt, "a\r\n", "a\r\n"}, // created
         {"x\r\n", "a\r\n", "x\r\na\r\n"},
         {"cut", "a\r\n", "cut\r\na\r\n"}, // a line cut short is ended first
@@ -80,57 +105,107 @@ TEST(AppendToFile, StartsTheNewBytesOnALineOfTheirOwn) {
         {"cut", "", "cut"},     // nothing to add leaves a cut line alone
         {std::nullopt, "", ""}, // and only creates a missing file
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        const std::string path = dir.file("data");
-        if (c.before) spit(path, *c.before);
-        EXPECT_EQ(appendToFile(path, c.appended), FileStatus::Ok);
+    for (const auto& [before, appended, after] : appends) {
+        std::filesystem::remove(path);
+        if (before) spit(path, *before);
+        EXPECT_EQ(appendToFile(path, appended), FileStatus::Ok);
         EXPECT_TRUE(std::filesystem::exists(path));
-        EXPECT_EQ(slurp(path), c.after) << c.before.value_or("(missing)") << " + " << c.appended;
+        EXPECT_EQ(slurp(path), after) << before.value_or("(missing)") << " + " << appended;
     }
-    TempDir dir;
-    EXPECT_EQ(appendToFile(dir.file("no-folder/data"), "x"), FileStatus::Failed);
 }
 
-int lockAsAnotherCopy(const std::string& path) {
-    const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
-    EXPECT_EQ(::flock(fd, LOCK_EX), 0);
-    return fd;
-}
-
-TEST(WriterLock, HeldTooLongItGivesBusyAndChangesNothing) {
+// Another copy of the game holding the lock for a moment is waited for (held too long, the
+// writers give up with Busy: see the records file's tests).
+TEST(WriterLock, HeldBrieflyByAnotherCopyItIsWaitedFor) {
     TempDir dir;
     const std::string path = dir.file("data");
-    spit(path, "old\r\n");
-    const int other = lockAsAnotherCopy(path);
-    EXPECT_EQ(appendToFile(path, "new\r\n"), FileStatus::Busy);
-    EXPECT_EQ(writeFileAtomically(path, "new\r\n"), FileStatus::Busy);
-    EXPECT_EQ(slurp(path), "old\r\n");
-    ::close(other);
-    EXPECT_EQ(appendToFile(path, "new\r\n"), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), "old\r\nnew\r\n");
+    const int other = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::close(other); // drops the lock
+    });
+    EXPECT_EQ(appendToFile(path, "after\r\n"), FileStatus::Ok);
+    release.join();
+    EXPECT_EQ(slurp(path), "after\r\n");
 }
 
-TEST(WriterLock, HeldBrieflyByAnotherProcessItIsWaitedFor) {
-    TempDir dir;
-    const std::string path = dir.file("data");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
+// Writers killed at random moments: a rewrite leaves the old file or the new one, whole, and
+// an append never loses a line it acknowledged.
+constexpr int kKills = 200;
+
+// Runs `work` in a child for a random moment, then kills it outright.
+template <typename Work> void killDuring(std::mt19937& engine, int maxMicroseconds, Work work) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        lockAsAnotherCopy(path);
-        (void)!::write(ready[1], "x", 1);
-        ::usleep(300'000);
-        ::_exit(0); // the kernel drops the lock
+        work();
+        ::_exit(0);
     }
-    char byte;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(appendToFile(path, "after\r\n"), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), "after\r\n");
+    ::usleep(static_cast<useconds_t>(engine() % static_cast<unsigned>(maxMicroseconds)));
+    ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
+}
+
+class CrashConsistency : public ::testing::Test {
+  protected:
+    testing::TempDir dir;
+    const std::string path = dir.file("Quorvin.dat");
+    const unsigned seed = std::random_device{}();
+    std::mt19937 engine{seed};
+};
+
+TEST_F(CrashConsistency, ARewriteKilledAnywhereLeavesTheOldFileOrTheNewOne) {
+    std::string older, newer;
+    for (int i = 0; i < 5000; ++i)
+        (i < 3000 ? older : newer) += std::string(60, i < 3000 ? 'a' : 'b') + "\r\n";
+    testing::spit(path, older);
+    for (int round = 0; round < kKills; ++round) {
+        killDuring(engine, 15'000, [&] {
+            for (;;) {
+                writeFileAtomically(path, newer);
+                writeFileAtomically(path, older);
+            }
+        });
+        const std::string found = slurp(path);
+        ASSERT_TRUE(found == older || found == newer)
+            << "seed " << seed << ", round " << round << ": a file of " << found.size() << " bytes";
+    }
+    EXPECT_EQ(writeFileAtomically(path, "x"), FileStatus::Ok); // the killed writer's lock is gone
+}
+
+TEST_F(CrashConsistency, AnAppendKilledAnywhereKeepsEveryAcknowledgedLine) {
+    std::set<std::string> acknowledged;
+    for (int round = 0; round < kKills / 2; ++round) {
+        int acks[2];
+        ASSERT_EQ(::pipe(acks), 0);
+        killDuring(engine, 5'000, [&] {
+            for (int n = 0;; ++n) {
+                const std::string line = std::to_string(round) + "-" + std::to_string(n) + "\n";
+                if (appendToFile(path, line.substr(0, line.size() - 1) + "\r\n") == FileStatus::Ok)
+                    (void)!::write(acks[1], line.data(), line.size());
+            }
+        });
+        ::close(acks[1]);
+        std::string told;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(acks[0], buffer, sizeof buffer)) > 0;)
+            told.append(buffer, static_cast<std::size_t>(n));
+        ::close(acks[0]);
+        for (std::size_t at = 0, end; (end = told.find('\n', at)) != std::string::npos;
+             at = end + 1)
+            acknowledged.insert(told.substr(at, end - at));
+    }
+    // Every line is whole or, at worst, cut by a kill and then ended by the next append.
+    std::set<std::string> lines;
+    const std::string bytes = slurp(path);
+    for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
+        end = bytes.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "the file ends inside a line";
+        lines.insert(bytes.substr(at, end - at));
+    }
+    for (const std::string& line : acknowledged)
+        EXPECT_TRUE(lines.count(line)) << "seed " << seed << ": " << line << " was lost";
 }
 
 } // namespace

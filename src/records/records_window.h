@@ -1,0 +1,81 @@
+// The records window: the ranked listing of the stored records under three filters, and the
+// menu that trims the records to the best of every category. Every rule is the core's
+// (records_list.h, records_file.h); the window lists, asks and shows.
+#pragma once
+
+#include "records/records_list.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QPushButton;
+class QWindow;
+
+namespace quorvin {
+
+class GameWindow;
+class ListingModel;
+class RecordsFile;
+
+class RecordsWindow : public QDialog {
+    Q_OBJECT
+  public:
+    // Lists the records of `records`; the window's game gives the current category and its
+    // platform the questions and messages.
+    RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> records);
+    ~RecordsWindow() override;
+
+    // "Records" (F9): shown modally, returns when the window is hidden.
+    void showModally();
+    // After a record is stored: shown without being modal, on the current category.
+    void showOnCurrentCategory();
+
+    // FillRecordsList with the filters as they stand.
+    void fillRecordsList();
+    // "Borrar a partir del...", item 0 to 3.
+    void deleteRecordsFrom(int item);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+  private:
+    void createMenu();
+    void createElements();
+    void activate(bool showReading = true);
+    void setFilters(const RecordFilters& filters);
+    RecordFilters filters() const;
+    RecordFilters currentFilters() const; // "Actual": the game's settings
+    void showList(bool shown);
+    void listRecordsNow(bool showReading = true);
+    void letEventsRun();
+    template <typename Command> void run(Command command);
+
+    GameWindow& m_window;
+    std::shared_ptr<RecordsFile> m_records;
+    // Set while a fill or a deletion lets events run: commands that arrive meanwhile are
+    // dropped, so no second fill starts inside the first.
+    bool m_busy = false;
+    // The game window was the active window since the last activation: coming back from it
+    // refreshes the window, coming back from a message box or another program does not.
+    bool m_gameWindowWasActive = false;
+    QPointer<QWindow> m_lastFocus;
+
+    QLabel* m_header = nullptr;  // Label4
+    QLabel* m_status = nullptr;  // Label3
+    QListView* m_list = nullptr; // List1
+    ListingModel* m_listing = nullptr;
+    QComboBox* m_sizes = nullptr;     // cboNivel
+    QComboBox* m_colours = nullptr;   // cboColores
+    QComboBox* m_patterns = nullptr;  // cboInicio
+    QPushButton* m_all = nullptr;     // Command1
+    QPushButton* m_current = nullptr; // Command2
+};
+
+} // namespace quorvin

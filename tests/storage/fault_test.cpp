@@ -1,0 +1,210 @@
+// The data files when the system says no, or the writer dies: a full disk and a read-only data
+// folder leave the records and the settings as they were and report the failure; a copy of the
+// game killed while it appends records and trims the file loses no record it was told was saved.
+// QUORVIN_STRESS_KILLS sets how many times the writer is killed (make stress: 2,000).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <set>
+
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "records/records_file.h"
+#include "settings/settings_file.h"
+#include "storage/temp_dir.h"
+
+namespace quorvin {
+namespace {
+
+using testing::slurp;
+using testing::spit;
+using testing::TempDir;
+
+constexpr int kSkipped = 77;
+
+std::string recordOf(int tenths, std::string_view name, int category) {
+    return recordText(tenths, {2024, 5, 17}, name, category);
+}
+
+// A records file of 60 records over three categories, 20 each, as the game writes them.
+std::string sampleRecords() {
+    std::string bytes;
+    for (int i = 0; i < 60; ++i)
+        bytes += fileLine(recordOf(100 + i * 7, "jugador" + std::to_string(i), i % 3 * 40));
+    return bytes;
+}
+
+// Runs `body` in a child process and returns its exit code: 0 when every expectation held,
+// kSkipped when the child cannot set up its conditions. The child says what went wrong.
+int inChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool expect(const char* what, bool holds) {
+    if (!holds) std::fprintf(stderr, "in the child: %s\n", what);
+    return holds;
+}
+
+// What every fault case does in its child: append a record, trim, save the settings. Each must
+// report Failed; the record stays in the list as unsaved and the trim changes nothing.
+bool everyWriteFails(RecordsFile& records, const std::string& folder) {
+    const std::size_t count = records.records().size();
+    bool ok =
+        expect("append fails", records.append(recordOf(42, "Íñigo", 7)) == FileStatus::Failed);
+    ok &= expect("the record is kept unsaved",
+                 records.hasUnsavedRecords() && records.records().size() == count + 1);
+    ok &= expect("trim fails", records.trim(5).status == FileStatus::Failed);
+    ok &= expect("the failed trim keeps the list", records.records().size() == count + 1);
+    ok &= expect("saving the settings fails",
+                 saveSettings(folder, Settings{12, 4, 3, false}) == FileStatus::Failed);
+    return ok;
+}
+
+class FaultTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        spit(dir.file("Quorvin.dat"), sampleRecords());
+        spit(dir.file("Quorvin.inf"), formatSettings(Settings{}, true));
+        ASSERT_EQ(records.load(), FileStatus::Ok);
+        ASSERT_EQ(records.records().size(), 60u);
+    }
+    // The folder holds the two files exactly as they were, and no temporary beside them.
+    void expectUntouched() {
+        EXPECT_EQ(slurp(dir.file("Quorvin.dat")), sampleRecords());
+        EXPECT_EQ(slurp(dir.file("Quorvin.inf")), formatSettings(Settings{}, true));
+        struct stat info {};
+        EXPECT_NE(::stat(dir.file("Quorvin.dat.tmp").c_str(), &info), 0);
+        EXPECT_NE(::stat(dir.file("Quorvin.inf.tmp").c_str(), &info), 0);
+    }
+
+    TempDir dir;
+    const std::string folder = dir.path() + "/";
+    RecordsFile records{dir.file("Quorvin.dat")};
+};
+
+// `ulimit -f`: the append runs out of room halfway through its line, the rewrites at once.
+TEST_F(FaultTest, AFullDiskLeavesTheFilesAsTheyWere) {
+    const auto room = static_cast<rlim_t>(slurp(dir.file("Quorvin.dat")).size() + 20);
+    const int code = inChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of killing
+        rlimit limit{room, RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kSkipped);
+        bool ok = expect("an append cut short fails",
+                         records.append(recordOf(42, "Íñigo", 7)) == FileStatus::Failed);
+        limit.rlim_cur = 40; // smaller than any settings file or trimmed records file
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kSkipped);
+        return ok && everyWriteFails(records, folder);
+    });
+    if (code == kSkipped) GTEST_SKIP() << "setrlimit refused";
+    EXPECT_EQ(code, 0);
+    expectUntouched();
+}
+
+// The folder and its files cannot be written (an installed copy, a read-only mount). The
+// first start in such a folder cannot create the files, and says so.
+TEST_F(FaultTest, AReadOnlyFolderLeavesTheFilesAsTheyWere) {
+    TempDir empty;
+    for (const std::string& file : {dir.file("Quorvin.dat"), dir.file("Quorvin.inf")})
+        ::chmod(file.c_str(), 0444);
+    for (const std::string& path : {dir.path(), empty.path()})
+        ::chmod(path.c_str(), 0555);
+    const int code = inChild([&] {
+        // Permissions do not bind the superuser: the child gives up its rights first.
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(kSkipped);
+        bool ok = everyWriteFails(records, folder);
+        RecordsFile fresh(empty.path() + "/Quorvin.dat");
+        ok &= expect("creating the records file fails", fresh.load() == FileStatus::Failed);
+        const LoadedSettings settings = loadSettings(empty.path() + "/");
+        ok &= expect("creating the settings file fails, the defaults hold",
+                     settings.writeFailed() && settings.settings == Settings{});
+        return ok;
+    });
+    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(empty.path().c_str(), 0755);
+    if (code == kSkipped) GTEST_SKIP() << "cannot drop the superuser's rights";
+    EXPECT_EQ(code, 0);
+    expectUntouched();
+    EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
+}
+
+int killCount() {
+    const char* text = std::getenv("QUORVIN_STRESS_KILLS");
+    const int count = text ? std::atoi(text) : 0;
+    return count > 0 ? count : 40;
+}
+
+// A copy of the game saving records as fast as it can, with a trim (that deletes nothing)
+// every few records, is killed at a random moment, again and again. Every record whose save was
+// acknowledged is in the file, which always loads; a kill can cut at most the line being
+// appended, never a whole file.
+TEST(KilledWriter, LosesNoAcknowledgedRecordAndNeverTheFile) {
+    TempDir dir;
+    const std::string path = dir.file("Quorvin.dat");
+    spit(path, sampleRecords());
+    const unsigned seed = std::random_device{}();
+    std::mt19937 engine(seed);
+    const int kills = killCount();
+    std::set<std::string> acknowledged; // the sample's records, then every one the child saved
+    {
+        RecordsFile sample(path);
+        ASSERT_EQ(sample.load(), FileStatus::Ok);
+        for (std::size_t i = 0; i < sample.records().size(); ++i)
+            acknowledged.insert(sample.records().fileText(i));
+    }
+    for (int round = 0; round < kills; ++round) {
+        int acks[2];
+        ASSERT_EQ(::pipe(acks), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(acks[0]);
+            RecordsFile file(path);
+            if (file.load() != FileStatus::Ok) ::_exit(1);
+            for (int n = 0;; ++n) {
+                const std::string name = std::to_string(round) + "-" + std::to_string(n);
+                const std::string text = recordOf(n % 900, name, (round + n) % kCategoryCount);
+                if (file.append(text) == FileStatus::Ok)
+                    (void)!::write(acks[1], (text + "\n").data(), text.size() + 1);
+                if (n % 4 == 3) file.trim(1'000'000);
+            }
+        }
+        ::close(acks[1]);
+        ::usleep(static_cast<useconds_t>(engine() % 30'000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        std::string told;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(acks[0], buffer, sizeof buffer)) > 0;)
+            told.append(buffer, static_cast<std::size_t>(n));
+        ::close(acks[0]);
+        for (std::size_t at = 0, end; (end = told.find('\n', at)) != std::string::npos;
+             at = end + 1)
+            acknowledged.insert(told.substr(at, end - at));
+    }
+    RecordsFile file(path);
+    ASSERT_EQ(file.load(), FileStatus::Ok);
+    EXPECT_LE(file.skippedLines(), static_cast<std::size_t>(kills)) << "seed " << seed;
+    std::set<std::string> found;
+    for (std::size_t i = 0; i < file.records().size(); ++i)
+        found.insert(file.records().fileText(i));
+    for (const std::string& text : acknowledged)
+        ASSERT_TRUE(found.count(text)) << "seed " << seed << ": " << text << " was lost";
+}
+
+} // namespace
+} // namespace quorvin
