@@ -1,5 +1,5 @@
 // Starts the game: Qt's Spanish texts, the data folder, the settings and records, the window.
-#include "game_window/data_folder.h"
+#include "game_window/start_up.h"
 #include "game_window/desktop_platform.h"
 #include "game_window/game_window.h"
 

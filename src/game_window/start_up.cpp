@@ -1,9 +1,9 @@
-// The data folder and the start-up sequence.
-#include "game_window/data_folder.h"
+// The data folder and the start-up sequence, which connects the windows to the files.
+#include "game_window/start_up.h"
 
 #include "about/help.h"
 #include "game_window/game_window.h"
-#include "records/records_file.h"
+#include "records/record_saver.h"
 #include "records/records_window.h"
 #include "settings/configure_command.h"
 #include "settings/settings_file.h"
@@ -33,28 +33,6 @@ void placeHelpDocument(const QString& dataFolder) {
         QFile::remove(inData);
         QFile::copy(beside, inData);
     }
-}
-
-int currentCategory(const Game& game) {
-    return categoryIndex(Category{game.colorCount, game.boardSize, game.startPattern});
-}
-
-// The record of a solved game: the player's name, one line appended to the file and the list.
-void saveRecord(GameWindow& window, RecordsFile& records) {
-    Game& game = window.game();
-    std::string name =
-        window.askText("Conseguido!!", "Escribe tu nombre", game.playerName).value_or("");
-    if (name.empty()) name = "jugador";
-    game.playerName = name;
-    const std::string text = recordText(clockTextToTenths(window.session().clock),
-                                        localDate(std::time(nullptr)), name, currentCategory(game));
-    const FileStatus status = records.append(text);
-    if (status == FileStatus::Busy)
-        window.inform("Otra copia del juego está usando el archivo de records. Tu record se "
-                      "guardará con el siguiente.", true);
-    else if (status != FileStatus::Ok)
-        window.inform("No se pudo guardar el record en " + records.path() +
-                      ". Se guardará con el siguiente.", true);
 }
 
 } // namespace
@@ -102,7 +80,7 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     auto* recordsWindow = new RecordsWindow(window, records);
     window.onRecords = [recordsWindow] { recordsWindow->showModally(); };
     window.onSolved = [&window, records, recordsWindow] {
-        saveRecord(window, *records);
+        saveRecord(window.game(), window.session().clock, *records, std::time(nullptr));
         recordsWindow->showOnCurrentCategory();
     };
 

@@ -1,0 +1,29 @@
+// Recording a solved game.
+#include "records/record_saver.h"
+
+namespace quorvin {
+
+int currentCategory(const Game& game) {
+    return categoryIndex(Category{game.colorCount, game.boardSize, game.startPattern});
+}
+
+void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, std::time_t now) {
+    Platform& platform = game.platform();
+    std::string name =
+        platform.askText("Conseguido!!", "Escribe tu nombre", game.playerName).value_or("");
+    if (name.empty()) name = "jugador";
+    game.playerName = name;
+    const std::string text =
+        recordText(clockTextToTenths(clockText), localDate(now), name, currentCategory(game));
+    const FileStatus status = records.append(text);
+    if (status == FileStatus::Busy)
+        platform.inform("Otra copia del juego está usando el archivo de records. Tu record se "
+                        "guardará con el siguiente.",
+                        true);
+    else if (status != FileStatus::Ok)
+        platform.inform("No se pudo guardar el record en " + records.path() +
+                            ". Se guardará con el siguiente.",
+                        true);
+}
+
+} // namespace quorvin

@@ -1,0 +1,21 @@
+// Recording a solved game: the player's name, one line appended to the records file and list.
+#pragma once
+
+#include "model/game.h"
+#include "records/records_file.h"
+
+#include <ctime>
+#include <string>
+
+namespace quorvin {
+
+// The category of the game's current settings, as the records number it.
+int currentCategory(const Game& game);
+
+// Asks for the name through the game's platform ("jugador" when the answer is empty or
+// cancelled), keeps it whole as the next suggestion, and appends the record of the time shown
+// by `clockText` on the date of `now`. A file that cannot take it is reported in Spanish; the
+// record stays in the list and is written with the next one.
+void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, std::time_t now);
+
+} // namespace quorvin
