@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running the game need, when missing.
 # As root it installs them; otherwise through sudo; otherwise it prints the apt-get line and stops.
+# Optional groups add what one more command needs: `fuzz` (make fuzz), `package` (make package).
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,15 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation2
+  desktop-file-utils appstream
 )
+for group in "$@"; do
+  case "$group" in
+    fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    package) packages+=(dpkg-dev file) ;;
+    *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

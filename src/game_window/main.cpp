@@ -10,6 +10,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
+    // The desktop matches the window to quorvin.desktop (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvin"));
 
     // The standard buttons of boxes and prompts in Spanish; English stays if the file is missing.
     QTranslator qtSpanish;

@@ -23,15 +23,22 @@ namespace {
 
 const QString kHelpFile = QStringLiteral("quorvin.hlp");
 
-// The help document lies next to the program; a data folder elsewhere gets its own copy so the
-// help is found wherever the data is.
+// The help document of an installed copy: bin/quorvin finds it in share/quorvin/.
+QString installedHelpDocument() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../share/quorvin/") + kHelpFile);
+}
+
+// The help document lies next to the program, or in share/quorvin/ for an installed copy; a
+// data folder elsewhere gets its own copy so the help is found wherever the data is.
 void placeHelpDocument(const QString& dataFolder) {
-    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kHelpFile;
+    QString source = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kHelpFile;
+    if (!QFileInfo::exists(source)) source = installedHelpDocument();
     const QString inData = dataFolder + kHelpFile;
-    if (QFileInfo(beside).absoluteFilePath() == QFileInfo(inData).absoluteFilePath()) return;
-    if (QFileInfo::exists(beside)) {
+    if (QFileInfo(source).absoluteFilePath() == QFileInfo(inData).absoluteFilePath()) return;
+    if (QFileInfo::exists(source)) {
         QFile::remove(inData);
-        QFile::copy(beside, inData);
+        QFile::copy(source, inData);
     }
 }
 
@@ -39,7 +46,8 @@ void placeHelpDocument(const QString& dataFolder) {
 
 QString findDataFolder() {
     QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder).isWritable()) {
+    // An installed copy keeps its data per user, even for an account that may write to bin/.
+    if (!QFileInfo(folder).isWritable() || QFileInfo::exists(installedHelpDocument())) {
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(folder);
     }

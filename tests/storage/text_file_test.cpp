@@ -2,6 +2,7 @@
 // lock, writers killed at random moments, and the Windows-1252 <-> UTF-8 mapping of the text.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <set>
@@ -132,7 +133,13 @@ TEST(WriterLock, HeldBrieflyByAnotherCopyItIsWaitedFor) {
 
 // Writers killed at random moments: a rewrite leaves the old file or the new one, whole, and
 // an append never loses a line it acknowledged.
-constexpr int kKills = 200;
+// make test kills the writer 200 times; make stress sets QUORVIN_STRESS_KILLS (2,000).
+int killCount() {
+    const char* text = std::getenv("QUORVIN_STRESS_KILLS");
+    const int count = text ? std::atoi(text) : 0;
+    return count > 0 ? count : 200;
+}
+const int kKills = killCount();
 
 // Runs `work` in a child for a random moment, then kills it outright.
 template <typename Work> void killDuring(std::mt19937& engine, int maxMicroseconds, Work work) {
