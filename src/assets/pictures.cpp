@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -300,18 +301,38 @@ QPixmap titlePixmap(qreal devicePixelRatio) {
     return pixmap;
 }
 
+namespace {
+
+// The window icon draws only the sizes asked for: start-up shows one or two of them, and
+// drawing all of them up to 256 pixels beforehand cost several milliseconds.
+class FaceIconEngine : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->translate(rect.topLeft());
+        drawFace(*painter, qMin(rect.width(), rect.height()), Laughing, faceColour(1));
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new FaceIconEngine; }
+};
+
+} // namespace
+
 QIcon windowIcon() {
     QIcon& icon = pictureCache().icon;
-    if (icon.isNull()) {
-        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-            QPixmap pixmap(size, size);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            drawFace(painter, size, Laughing, faceColour(1));
-            painter.end();
-            icon.addPixmap(pixmap);
-        }
-    }
+    if (icon.isNull()) icon = QIcon(new FaceIconEngine);
     return icon;
 }
 

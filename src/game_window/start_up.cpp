@@ -85,11 +85,16 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     // being modal on the current category, so the player sees the new rank. "Records" (F9)
     // shows it modally; when it is already open without being modal, F9 brings it to the
     // front, modal and refreshed on the current category, as every "Records" does.
-    auto* recordsWindow = new RecordsWindow(window, records);
-    window.onRecords = [recordsWindow] { recordsWindow->showModally(); };
+    // It is built on first use: start-up does not pay for a window the player may never open.
+    // The window is a child of the game window, which deletes it.
+    auto recordsWindow = [&window, records, built = std::make_shared<RecordsWindow*>(nullptr)] {
+        if (!*built) *built = new RecordsWindow(window, records);
+        return *built;
+    };
+    window.onRecords = [recordsWindow] { recordsWindow()->showModally(); };
     window.onSolved = [&window, records, recordsWindow] {
         saveRecord(window.game(), window.session().clock, *records, std::time(nullptr));
-        recordsWindow->showOnCurrentCategory();
+        recordsWindow()->showOnCurrentCategory();
     };
 
     game.resizeBoard();

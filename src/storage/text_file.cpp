@@ -151,7 +151,11 @@ FileStatus readFileInLines(const std::string& path,
                            const std::function<void(std::string_view)>& take) {
     Descriptor in(openRetrying(path, O_RDONLY));
     if (!in.isOpen()) return errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
-    std::string block(1 << 20, '\0'); // small enough to stay in the cache between reads
+    // At most 1 MiB, small enough to stay in the cache between reads; a small file gets a small
+    // block, so a fresh start-up does not pay for touching pages it never fills.
+    struct stat info {};
+    const auto size = ::fstat(in.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    std::string block(std::clamp<std::size_t>(size + 1, 4096, 1 << 20), '\0');
     std::size_t used = 0;
     for (;;) {
         if (used == block.size()) block.resize(block.size() * 2); // one line longer than a block
