@@ -21,13 +21,6 @@ const QColor kLightGrey(192, 192, 192);
 const QColor kLinkBlue(51, 153, 255);
 const QColor kPaleYellow(255, 255, 192);
 
-QFont boxFont(const char* family, double points, QFont::StyleHint hint = QFont::SansSerif) {
-    QFont font(QString::fromLatin1(family));
-    font.setStyleHint(hint);
-    font.setPointSizeF(points);
-    return font;
-}
-
 // A link takes its own clicks, so they never reach the box and close it, and reports the
 // pointer passing over it.
 class LinkLabel : public QLabel {
@@ -89,13 +82,13 @@ QString AboutBox::mailAddress() {
 
 void AboutBox::createElements() {
     // Every text of the box in one family, so that labels side by side share their baseline.
-    const QFont plain = boxFont("Arial", 8.25);
-    const QFont link = boxFont("Arial", 9.75);
+    const QFont plain = windowFont(QStringLiteral("Arial"), 8.25);
+    const QFont link = windowFont(QStringLiteral("Arial"), 9.75);
 
     m_icon = place(new QLabel(this), "imgIcono", twipsRect(349, 180, 480, 480), Qt::white, plain);
     m_icon->setScaledContents(true);
 
-    QFont heavy = boxFont("Arial Black", 12);
+    QFont heavy = windowFont(QStringLiteral("Arial Black"), 12);
     heavy.setWeight(QFont::Black);
     m_title =
         place(new QLabel(this), "lblTitulo", twipsRect(956, 180, 2955, 375), Qt::white, heavy);
@@ -131,12 +124,12 @@ void AboutBox::createElements() {
                              "a quien quieras, siempre sin cobrar por él. Se ofrece tal cual, sin "
                              "garantía de ninguna clase."),
                          this),
-              "lblTexto", twipsRect(240, 4980, 4185, 1005), kLightGrey, boxFont("Arial", 9));
+              "lblTexto", twipsRect(240, 4980, 4185, 1005), kLightGrey, windowFont(QStringLiteral("Arial"), 9));
     notice->setWordWrap(true);
     notice->setContentsMargins(0, 0, notice->geometry().right() + 1 - width() + notice->x(), 0);
 
     auto* click = place(new QLabel(QStringLiteral("[click para cerrar]"), this), "lblClick",
-                        twipsRect(2805, 5955, 1320, 210), kPaleYellow, boxFont("Arial", 7));
+                        twipsRect(2805, 5955, 1320, 210), kPaleYellow, windowFont(QStringLiteral("Arial"), 7));
     click->setAlignment(Qt::AlignCenter);
 
     auto* frame = new QFrame(this);

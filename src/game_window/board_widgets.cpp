@@ -6,6 +6,24 @@
 
 namespace quorvin {
 
+QFont windowFont(const QString& family, qreal points, bool bold) {
+    QStringList families{family};
+    QFont font;
+    if (family.startsWith(QLatin1String("Courier"))) {
+        families << QStringLiteral("Liberation Mono");
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    } else {
+        if (family == QLatin1String("MS Sans Serif")) families << QStringLiteral("Microsoft Sans Serif");
+        families << QStringLiteral("Liberation Sans") << QStringLiteral("Arial");
+        font.setStyleHint(QFont::SansSerif);
+    }
+    font.setFamilies(families);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 CellPicture::CellPicture(int index, QWidget* parent) : QWidget(parent), m_index(index) {
     setObjectName(QStringLiteral("Image1_%1").arg(index));
     setMouseTracking(true);

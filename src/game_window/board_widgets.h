@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QLabel>
 #include <QPixmap>
 #include <QRect>
@@ -17,6 +18,11 @@ inline QRect twipsRect(double left, double top, double width, double height) {
     const int y = twipsToPixels(top);
     return QRect(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
 }
+
+// The fonts the windows were designed with, or faces of the same widths where they are missing:
+// "MS Sans Serif" and "Arial" fall back to a metric-compatible sans face, "Courier New" to a
+// fixed-width one, so texts keep the room the layout gives them.
+QFont windowFont(const QString& family, qreal points, bool bold = false);
 
 // One cell of the board: shows a face picture and reports presses, releases and moves.
 class CellPicture : public QWidget {

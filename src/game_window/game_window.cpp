@@ -25,14 +25,6 @@ constexpr int kCounterSize = 255;
 const QColor kBrightWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 
-QFont windowFont(const char* family, double points, bool bold, QFont::StyleHint hint) {
-    QFont font(QString::fromLatin1(family));
-    font.setStyleHint(hint);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 void setBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     if (palette.color(QPalette::Window) == colour && widget->autoFillBackground()) return;
@@ -57,7 +49,7 @@ QLabel* makeCounter(QWidget* parent, const QString& name) {
     label->setObjectName(name);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(windowFont("MS Sans Serif", 8.25, false, QFont::SansSerif));
+    label->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, false));
     label->hide();
     return label;
 }
@@ -133,7 +125,7 @@ void GameWindow::createElements() {
     m_rankLine = new QLabel(m_client);
     m_rankLine->setObjectName(QStringLiteral("Label1"));
     m_rankLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_rankLine->setFont(windowFont("Arial", 8.25, false, QFont::SansSerif));
+    m_rankLine->setFont(windowFont(QStringLiteral("Arial"), 8.25, false));
 
     m_panel = new QFrame(m_client);
     m_panel->setObjectName(QStringLiteral("Frame1"));
@@ -142,7 +134,7 @@ void GameWindow::createElements() {
     m_clock->setGeometry(twipsRect(75, 120, 735, 375));
     m_clock->setAlignment(Qt::AlignCenter);
     m_clock->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_clock->setFont(windowFont("MS Sans Serif", 12, true, QFont::SansSerif));
+    m_clock->setFont(windowFont(QStringLiteral("MS Sans Serif"), 12, true));
     setBackground(m_clock, Qt::black);
     QPalette clockPalette = m_clock->palette();
     clockPalette.setColor(QPalette::WindowText, Qt::white);
@@ -151,7 +143,7 @@ void GameWindow::createElements() {
     for (int k = 0; k < 4; ++k) {
         QLabel* counter = makeCounter(m_panel, QStringLiteral("Label6_%1").arg(k));
         counter->setGeometry(twipsRect(240, 600 + 360 * k, 375, 255));
-        counter->setFont(windowFont("MS Sans Serif", 8.25, true, QFont::SansSerif));
+        counter->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, true));
         counter->setText(QStringLiteral("0"));
         setBackground(counter, swatchColour(k + 1));
         m_colourCounters.push_back(counter);
@@ -166,7 +158,7 @@ void GameWindow::createElements() {
     m_notice->setObjectName(QStringLiteral("Label3"));
     m_notice->setAlignment(Qt::AlignCenter);
     m_notice->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_notice->setFont(windowFont("MS Sans Serif", 9.75, true, QFont::SansSerif));
+    m_notice->setFont(windowFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     QPalette noticePalette = m_notice->palette();
     noticePalette.setColor(QPalette::WindowText, QColor(255, 255, 0));
     m_notice->setPalette(noticePalette);

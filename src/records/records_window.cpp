@@ -58,26 +58,6 @@ qreal longestLine() {
     return static_cast<qreal>(6 + 39 + longest);
 }
 
-// The records' columns line up only in a fixed-width face: Courier New where it exists, its
-// metric twin or any monospaced face otherwise.
-QFont listFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPointSizeF(9);
-    return font;
-}
-
-QFont formFont(qreal points, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 void setColours(QWidget* widget, QPalette::ColorRole background, const QColor& ground,
                 QPalette::ColorRole text, const QColor& ink) {
     QPalette palette = widget->palette();
@@ -138,7 +118,7 @@ RecordsWindow::RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> re
     : QDialog(&window), m_window(window), m_records(std::move(records)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvin Records"));
-    setFont(formFont(8.25, false));
+    setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25));
     createMenu();
     createElements();
 
@@ -181,7 +161,7 @@ void RecordsWindow::createElements() {
     // Created first, so the list covers it: it is seen only while the list is hidden.
     m_status = place(new QLabel(fromUtf8(kReadingText), client), "Label3",
                      twipsRect(360, 1200, 5655, 375));
-    m_status->setFont(formFont(9.75, true));
+    m_status->setFont(windowFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     m_status->setAlignment(Qt::AlignCenter);
     m_status->hide();
 
@@ -211,7 +191,7 @@ void RecordsWindow::createElements() {
     // is too wide for that, its letters are set a little closer, in the header alike.
     const int room = m_list->width() - 2 * m_list->frameWidth() - 2 * textMargin -
                      style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
-    QFont font = listFont();
+    QFont font = windowFont(QStringLiteral("Courier New"), 9);
     const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
     if (longestLine() * advance > room)
         font.setLetterSpacing(QFont::AbsoluteSpacing, room / longestLine() - advance);

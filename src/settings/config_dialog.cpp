@@ -52,17 +52,6 @@ private:
 
 namespace {
 
-// The faces the layout was designed for, or one with the same widths.
-QFont dialogFont(qreal points, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QString sizeCaption(int side) { return QStringLiteral("%1 x %1").arg(side); }
 
 template <class W> W* place(W* widget, const char* name, QRect geometry) {
@@ -82,7 +71,7 @@ ConfigDialog::ConfigDialog(GameWindow& window)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Configuración"));
     setFixedSize(twipsRect(0, 0, 6135, 2745).size());
-    setFont(dialogFont(8, false));
+    setFont(windowFont(QStringLiteral("MS Sans Serif"), 8));
     // The frames' captions sit on their border line, so the controls placed near a frame's top
     // edge stand inside it.
     setStyleSheet(QStringLiteral(
@@ -99,7 +88,7 @@ void ConfigDialog::createControls() {
     m_sizeLabel = place(new QLabel(QStringLiteral("13 x 13"), level), "Label1",
                         twipsRect(240, 240, 1215, 375));
     m_sizeLabel->setAlignment(Qt::AlignCenter);
-    m_sizeLabel->setFont(dialogFont(13.5, true));
+    m_sizeLabel->setFont(windowFont(QStringLiteral("MS Sans Serif"), 13.5, true));
     m_sizeBar = place(new QScrollBar(Qt::Horizontal, level), "HScroll1", twipsRect(240, 720, 1215, 255));
     m_sizeBar->setRange(kMinBoardSize, kMaxBoardSize);
     m_sizeBar->setSingleStep(1);

@@ -181,39 +181,5 @@ TEST_F(CrashConsistency, ARewriteKilledAnywhereLeavesTheOldFileOrTheNewOne) {
     EXPECT_EQ(writeFileAtomically(path, "x"), FileStatus::Ok); // the killed writer's lock is gone
 }
 
-TEST_F(CrashConsistency, AnAppendKilledAnywhereKeepsEveryAcknowledgedLine) {
-    std::set<std::string> acknowledged;
-    for (int round = 0; round < kKills / 2; ++round) {
-        int acks[2];
-        ASSERT_EQ(::pipe(acks), 0);
-        killDuring(engine, 5'000, [&] {
-            for (int n = 0;; ++n) {
-                const std::string line = std::to_string(round) + "-" + std::to_string(n) + "\n";
-                if (appendToFile(path, line.substr(0, line.size() - 1) + "\r\n") == FileStatus::Ok)
-                    (void)!::write(acks[1], line.data(), line.size());
-            }
-        });
-        ::close(acks[1]);
-        std::string told;
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(acks[0], buffer, sizeof buffer)) > 0;)
-            told.append(buffer, static_cast<std::size_t>(n));
-        ::close(acks[0]);
-        for (std::size_t at = 0, end; (end = told.find('\n', at)) != std::string::npos;
-             at = end + 1)
-            acknowledged.insert(told.substr(at, end - at));
-    }
-    // Every line is whole or, at worst, cut by a kill and then ended by the next append.
-    std::set<std::string> lines;
-    const std::string bytes = slurp(path);
-    for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
-        end = bytes.find("\r\n", at);
-        ASSERT_NE(end, std::string::npos) << "the file ends inside a line";
-        lines.insert(bytes.substr(at, end - at));
-    }
-    for (const std::string& line : acknowledged)
-        EXPECT_TRUE(lines.count(line)) << "seed " << seed << ": " << line << " was lost";
-}
-
 } // namespace
 } // namespace quorvin
