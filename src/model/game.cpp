@@ -53,8 +53,8 @@ void Game::deal() {
     lostMarkerVisible = false;
     timerEnabled = false;
     rankText.clear();
-    // A peek held across "Nuevo" would otherwise leave the line under the board coloured.
-    peekColour = kWindowBackground;
+    // The peek colour is left alone: a peek held across "Nuevo" ends on its own release,
+    // which is what clears the line under the board.
 
     std::array<int, 4> dealt{};
     for (int i = 0; i < cellCount(); ++i) {

@@ -73,14 +73,17 @@ TEST(Deal, UniformAndIsolatedCellsGetLaughingAndDeadFaces) {
 
 TEST(Deal, LeavesTheStartingPlayStateAndRunsTheSelection) {
     BoardFixture f;
+    // A lost game first: the whole board is shown in colour and the lost cell framed.
     f.deal("1212121212121212121212121", 2, 0);
+    f.game.playCell(1);
+    ASSERT_TRUE(f.game.lostMarkerVisible);
     f.game.selectedColour = 2;
     f.game.cursorCell = 17;
     f.game.peekMode = true;
-    f.game.lostMarkerVisible = true;
     f.game.rowHighlighted[3] = true;
     f.deal("11111 11112 22222 11111 21111", 2, 8);
     const Game& g = f.game;
+    for (int i = 0; i < 25; ++i) EXPECT_FALSE(g.cells[i].coloured) << i; // every face grey again
     EXPECT_TRUE(g.gameRunning);
     EXPECT_EQ(g.faceOverride, kNoFaceOverride);
     EXPECT_EQ(g.selectedColour, 1);

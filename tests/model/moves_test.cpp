@@ -132,11 +132,16 @@ TEST(Penalty, ReHiddenCellsGetTheirGreyFacesAndTheCountersFollow) {
     for (int i = 0; i < 169; ++i) colours += char('1' + (i * 7 / 3) % 3);
     f.deal(colours, 3, 0, true);
     Game& g = f.game;
-    // The draws land on 3 (revealed), 1 (hidden: drawn again), 3 again (now hidden), 0, 28, 30.
+    // The draws land on 2 (revealed), 1 (hidden: drawn again), 2 again (now hidden: drawn
+    // again), 0, 28 and 30: four cells go back, the count for a side of 13.
     for (int cell : {2, 1, 2, 0, 28, 30}) f.platform.scriptCell(cell, 169);
+    g.timerEnabled = true; // the clock is running
     int wrong = 1;
     while (g.board[wrong] == 1) wrong += 2;
     g.playCell(wrong);
+    EXPECT_TRUE(g.gameRunning);
+    EXPECT_TRUE(g.timerEnabled);
+    EXPECT_FALSE(g.lostMarkerVisible);
     for (int cell : {0, 2, 28, 30}) {
         EXPECT_TRUE(f.cell(cell).isHidden()) << cell;
         EXPECT_FALSE(f.cell(cell).coloured);
@@ -147,6 +152,16 @@ TEST(Penalty, ReHiddenCellsGetTheirGreyFacesAndTheCountersFollow) {
     for (int i = 0; i < 169; ++i)
         if (f.cell(i).isHidden()) ++hidden[g.board[i] - 1];
     for (int k = 0; k < 4; ++k) EXPECT_EQ(g.colourCounters[k], std::to_string(hidden[k]));
+    // The row and column counters count the re-hidden cells of the selected colour too.
+    for (int line = 0; line < 13; ++line) {
+        int inRow = 0, inColumn = 0;
+        for (int k = 0; k < 13; ++k) {
+            inRow += f.cell(line * 13 + k).isHidden() && g.board[line * 13 + k] == g.selectedColour;
+            inColumn += f.cell(k * 13 + line).isHidden() && g.board[k * 13 + line] == g.selectedColour;
+        }
+        EXPECT_EQ(g.rowCounters[line], std::to_string(inRow)) << "row " << line;
+        EXPECT_EQ(g.columnCounters[line], std::to_string(inColumn)) << "column " << line;
+    }
 }
 
 TEST(Penalty, NeverAsksForMoreCellsThanAreRevealed) {
@@ -162,6 +177,16 @@ TEST(Penalty, NeverAsksForMoreCellsThanAreRevealed) {
     ASSERT_GE(revealed, 1);
     f.game.playCell(15);
     EXPECT_EQ(f.hiddenCount(), 25 - std::max(0, revealed - 2));
+
+    // With a single revealed cell the penalty takes just that one, and does not draw forever.
+    // (Three colours, so that the dead face of 15 does not open its neighbours.)
+    f.deal("1111111111111112111111111", 3, 8, true);
+    f.game.selectColour(2);
+    f.game.playCell(15); // right: 15 alone opens
+    ASSERT_EQ(f.hiddenCount(), 24);
+    f.game.playCell(14); // wrong
+    EXPECT_EQ(f.hiddenCount(), 25);
+    EXPECT_TRUE(f.game.gameRunning);
 }
 
 TEST(Solved, TheLastRevealStopsTheClockBeforeTheRecordIsAskedFor) {
