@@ -4,7 +4,9 @@
 #include "game_window/game_window.h"
 #include "support/fake_platform.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -125,6 +127,45 @@ TEST(GameWindowPlay, BeforeTheStartOnlyThePanelShowsAndTheStartRevealsTheBoard) 
     // Minimising pauses too.
     f.window.setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(f.find("Command2")->isVisible());
+}
+
+// Every command that opens another window pauses a running game first, so that the clock
+// never runs behind it; the menus carry the captions and keys the player reads.
+TEST(GameWindowMenus, CaptionsKeysAndThePauseBeforeAnotherWindowOpens) {
+    WindowFixture f(5);
+    const struct { const char* name; const char* caption; QKeySequence keys; } commands[] = {
+        {"MnuNew", "Nuevo", Qt::Key_F2},          {"MnuPause", "Pausa", Qt::Key_F3},
+        {"MnuConf", "Configuración", Qt::Key_F4}, {"MnuRec", "Records", Qt::Key_F9},
+        {"MnuHow", "Como Jugar", Qt::Key_F1},     {"MnuABout", "Acerca de...", QKeySequence()},
+    };
+    for (const auto& c : commands) {
+        auto* action = f.find<QAction>(QString::fromLatin1(c.name));
+        ASSERT_NE(action, nullptr) << c.name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(action->shortcut(), c.keys) << c.name;
+    }
+    EXPECT_EQ(f.find<QMenu>("MnuJ")->title(), "&Juego");
+    EXPECT_EQ(f.find<QMenu>("MnuH")->title(), "Ayuda");
+
+    int opened = 0;
+    const auto expectPaused = [&] {
+        ++opened;
+        EXPECT_EQ(f.find<QPushButton>("Command2")->text(), QStringLiteral("Continuar"));
+        EXPECT_FALSE(f.cell(0)->isVisible());
+        EXPECT_FALSE(f.window.game().cursorFrameVisible);
+    };
+    f.window.onConfigure = expectPaused;
+    f.window.onRecords = expectPaused;
+    f.window.onHelp = expectPaused;
+    f.window.onAbout = expectPaused;
+    for (int key : {int(Qt::Key_F4), int(Qt::Key_F9), int(Qt::Key_F1), 0}) {
+        f.start();
+        f.tickAt(f.platform.clock + 1); // after a tick the button reads "Continuar"
+        ASSERT_TRUE(f.cell(0)->isVisible());
+        if (key) QTest::keyClick(&f.window, Qt::Key(key));
+        else f.find<QAction>("MnuABout")->trigger();
+    }
+    EXPECT_EQ(opened, 4);
 }
 
 TEST(GameWindowPlay, MouseHoverRightClickPeekAndTheSwatch) {
