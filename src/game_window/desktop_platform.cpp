@@ -36,7 +36,8 @@ std::optional<std::string> DesktopPlatform::askText(const std::string& title,
         m_owner, QString::fromStdString(title), QString::fromStdString(prompt), QLineEdit::Normal,
         QString::fromStdString(suggested), &accepted);
     if (!accepted) return std::nullopt;
-    return answer.toStdString();
+    // Composed, so that a letter typed with a separate accent is stored as one accented letter.
+    return answer.normalized(QString::NormalizationForm_C).toStdString();
 }
 
 bool DesktopPlatform::confirm(const std::string& text, bool warning) {
