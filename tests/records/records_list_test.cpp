@@ -1,6 +1,8 @@
 // The records list's views: the ranking, the category times, the listing and the trim.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <random>
 
@@ -116,6 +118,21 @@ TEST(Listing, RanksUnderTheFiltersTypedTextsThatAreNoItemAreTodos) {
         }
         EXPECT_EQ(names, expected) << filters.size << "|" << filters.colours;
     }
+}
+
+TEST(Listing, RanksOfTwoAndThreeDigitsStayRightAlignedInFourCharacters) {
+    RecordsList records;
+    for (int tenths = 10; tenths < 130; ++tenths) { // from 1.0 s: "0.5" is written ".5"
+        char time[8];
+        std::snprintf(time, sizeof time, "%3d.%d", tenths / 10, tenths % 10);
+        records.add(line(time, "2024/02/01", "p" + std::to_string(tenths)));
+    }
+    const RecordsListing listing = listRecords(records, allFilters());
+    ASSERT_EQ(listing.ranked.size(), 120u);
+    EXPECT_EQ(listedLine(records, listing, 9).substr(0, 12), "   9º   1.8");
+    EXPECT_EQ(listedLine(records, listing, 10).substr(0, 12), "  10º   1.9");
+    EXPECT_EQ(listedLine(records, listing, 100).substr(0, 12), " 100º  10.9");
+    EXPECT_EQ(listedLine(records, listing, 120).substr(0, 12), " 120º  12.9");
 }
 
 } // namespace
