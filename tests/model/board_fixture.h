@@ -31,6 +31,16 @@ struct BoardFixture {
     }
 
     const Cell& cell(int i) const { return game.cells[static_cast<std::size_t>(i)]; }
+    // The hidden cells of `colour` in one row, or in one column: what its counter must show.
+    std::string hiddenOfColour(int colour, int line, bool column = false) const {
+        const int n = game.boardSize;
+        int hidden = 0;
+        for (int k = 0; k < n; ++k) {
+            const int i = column ? k * n + line : line * n + k;
+            hidden += cell(i).isHidden() && game.board[static_cast<std::size_t>(i)] == colour;
+        }
+        return std::to_string(hidden);
+    }
     int hiddenCount() const {
         int hidden = 0;
         for (const Cell& c : game.cells) hidden += c.isHidden();
