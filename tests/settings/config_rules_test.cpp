@@ -47,20 +47,5 @@ TEST(ConfigRulesWarning, OnlyForAPlayedGameAndAReallyNewValue) {
     EXPECT_FALSE(f.rules.needsWarning(f.game, "12.5", ConfigSetting::BoardSize));
 }
 
-TEST(ConfigRulesWarning, DeclinedChangeRestoresOnlyThatSettingAndAsksAgainNextTime) {
-    RulesFixture f;
-    f.platform.answer = false;
-    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 2));
-    EXPECT_EQ(f.game.colorCount, 3);
-    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::BoardSize, 15));
-    EXPECT_EQ(f.game.boardSize, 9);
-    EXPECT_FALSE(f.rules.change(f.game, "3", ConfigSetting::StartPattern, 8));
-    EXPECT_EQ(f.game.startPattern, 4);
-    EXPECT_EQ(f.platform.questions.size(), 3u) << "a refusal confirms nothing";
-    // Putting the saved value back (the control set back) asks nothing.
-    EXPECT_TRUE(f.rules.change(f.game, "3", ConfigSetting::ColorCount, 3));
-    EXPECT_EQ(f.platform.questions.size(), 3u);
-}
-
 } // namespace
 } // namespace quorvin::test
