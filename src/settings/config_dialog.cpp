@@ -102,6 +102,7 @@ void ConfigDialog::createControls() {
     m_sizeBar->setFocusPolicy(Qt::StrongFocus);
     connect(m_sizeBar, &QScrollBar::valueChanged, this, &ConfigDialog::sizeChanged);
     connect(m_sizeBar, &QScrollBar::sliderMoved, this, &ConfigDialog::sizeDragged);
+    m_sizeBar->installEventFilter(this);
 
     QGroupBox* colours = frame(this, "Frame1", "Colores", twipsRect(1920, 120, 1935, 1575));
     const char* optionCaptions[] = {"Dos.", "Tres.", "Cuatro."};
@@ -164,6 +165,8 @@ void ConfigDialog::showEvent(QShowEvent* event) {
 }
 
 void ConfigDialog::activate() {
+    m_sizeBarHeld = false;
+    m_sizePending = false;
     m_sizeBar->setMaximum(kMaxBoardSize);
     m_rules.begin(m_game);
     m_colourOptions[static_cast<std::size_t>(m_game.colorCount - 2)]->setChecked(true);
@@ -186,10 +189,47 @@ bool ConfigDialog::change(ConfigSetting which, int value) {
     return m_rules.change(m_game, m_window.session().clock, which, value);
 }
 
+// A press on an arrow or in the trough steps the bar and keeps stepping while the button is
+// held. A warning opened right then would take the release away from the bar, which would go on
+// stepping (and asking) behind the box. So while the button is down the bar only shows the size;
+// the change, with its warning, is made once the bar has had its release. Keys and the wheel
+// change the size at once.
 void ConfigDialog::sizeChanged(int value) {
-    if (!change(ConfigSetting::BoardSize, value)) m_sizeBar->setValue(m_rules.savedBoardSize);
+    m_sizeLabel->setText(sizeCaption(value));
+    if (m_sizeBarHeld) {
+        m_sizePending = true;
+        return;
+    }
+    applySize(value);
+}
+
+void ConfigDialog::sizeBarReleased() {
+    m_sizeBarHeld = false;
+    if (!m_sizePending) return;
+    m_sizePending = false;
+    applySize(m_sizeBar->value());
+}
+
+void ConfigDialog::applySize(int value) {
+    if (!change(ConfigSetting::BoardSize, value)) {
+        const QSignalBlocker quiet(m_sizeBar); // going back is not a change to ask about
+        m_sizeBar->setValue(m_rules.savedBoardSize);
+    }
     m_sizeLabel->setText(sizeCaption(m_sizeBar->value()));
     m_accept->setFocus();
+}
+
+bool ConfigDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_sizeBar) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            m_sizeBarHeld = true;
+        else if (type == QEvent::MouseButtonRelease)
+            // Queued, so the bar handles the release first: it stops stepping and, after a drag
+            // of the thumb, takes its final value.
+            QTimer::singleShot(0, this, &ConfigDialog::sizeBarReleased);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ConfigDialog::sizeDragged(int value) { m_sizeLabel->setText(sizeCaption(value)); }

@@ -30,11 +30,14 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void activate();
     void sizeChanged(int value);
+    void sizeBarReleased();
+    void applySize(int value);
     void sizeDragged(int value);
     void colourChosen(int index);
     void patternChosen();
@@ -58,6 +61,9 @@ private:
     QCheckBox* m_continued = nullptr;                // Check1
     QPushButton* m_accept = nullptr;                 // Command1
     QTimer* m_patternTimer = nullptr;                // Timer1
+    // The mouse button is down on the size bar, and a size it stepped to waits for the release.
+    bool m_sizeBarHeld = false;
+    bool m_sizePending = false;
 };
 
 } // namespace quorvin

@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -89,60 +91,88 @@ std::vector<bool> shownPreview(QWidget& dialog) {
     return green;
 }
 
-TEST(ConfigDialogLayout, ControlsStandWhereDesignedWithTheirCaptions) {
-    ConfigFixture f;
-    f.game().boardSize = 13;
+// Where a press on the bar lands: an arrow, the trough or the thumb.
+QPoint barPoint(QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+}
+
+// The warning is a real modal box that the player reads for longer than the bar's auto-repeat
+// delay before answering, so whatever the bar would do behind it has the time to happen.
+void answerAfterReading(ConfigFixture& f, bool ok) {
+    f.platform.onConfirm = [&f, ok](const std::string& text) {
+        QMessageBox box(QMessageBox::Question, "Quorvin", QString::fromStdString(text),
+                        QMessageBox::Ok | QMessageBox::Cancel, &f.window);
+        QTimer::singleShot(700, &box, [&box, ok] {
+            box.button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+        });
+        return box.exec() == QMessageBox::Ok;
+    };
+}
+
+TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
+    for (QStyle::SubControl part : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarAddPage}) {
+        for (bool ok : {false, true}) {
+            SCOPED_TRACE(std::string(part == QStyle::SC_ScrollBarAddLine ? "arrow" : "trough") +
+                         (ok ? ", OK" : ", Cancel"));
+            ConfigFixture f("4.2");
+            answerAfterReading(f, ok);
+            ConfigDialog d(f.window);
+            d.show();
+            auto* bar = child<QScrollBar>(d, "HScroll1");
+            const QPoint at = barPoint(bar, part);
+            QTest::mousePress(bar, Qt::LeftButton, {}, at);
+            QTest::qWait(80);
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+            QTest::qWait(1600); // the box, and then time for any repeat behind it
+            EXPECT_EQ(f.platform.questions, std::vector<std::string>{kWarning});
+            EXPECT_EQ(f.game().boardSize, ok ? 8 : 7);
+            EXPECT_EQ(bar->value(), f.game().boardSize);
+            EXPECT_EQ(child<QLabel>(d, "Label1")->text(), ok ? "8 x 8" : "7 x 7");
+        }
+    }
+}
+
+TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
+    ConfigFixture f("4.2");
+    answerAfterReading(f, true);
     ConfigDialog d(f.window);
     d.show();
-    EXPECT_EQ(d.windowTitle(), "Configuración");
-    EXPECT_EQ(d.size(), twipsRect(0, 0, 6135, 2745).size());
-    struct Row {
-        const char* name;
-        QRect twips;
-        const char* caption;
-    };
-    const Row rows[] = {
-        {"Frame2", {120, 120, 1695, 1215}, "Nivel"},
-        {"Label1", {240, 240, 1215, 375}, "13 x 13"},
-        {"HScroll1", {240, 720, 1215, 255}, ""},
-        {"Frame1", {1920, 120, 1935, 1575}, "Colores"},
-        {"Option1_0", {240, 360, 735, 255}, "Dos."},
-        {"Option1_1", {240, 720, 735, 255}, "Tres."},
-        {"Option1_2", {240, 1080, 855, 255}, "Cuatro."},
-        {"Shape1_3", {1320, 1080, 255, 255}, ""},
-        {"Frame3", {3960, 120, 2055, 1575}, "Inicio"},
-        {"Shape3", {600, 600, 855, 855}, ""},
-        {"Shape2_0", {600, 600, 135, 135}, ""},
-        {"Shape2_48", {1320, 1320, 135, 135}, ""},
-        {"Check1", {120, 1440, 1695, 255}, "Juego continuado."},
-        {"Command1", {2640, 2040, 1575, 495}, "Aceptar"},
-        {"Command2", {4440, 2040, 1575, 495}, "Cancelar"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        QWidget* w = child(d, row.name);
-        const QRect& t = row.twips;
-        EXPECT_EQ(w->geometry(), twipsRect(t.x(), t.y(), t.width(), t.height()));
-        QString caption;
-        if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
-        if (auto* label = qobject_cast<QLabel*>(w)) caption = label->text();
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
-        EXPECT_EQ(caption, QString::fromUtf8(row.caption));
-    }
-    EXPECT_EQ(child(d, "Label1")->parentWidget()->objectName(), "Frame2");
-    EXPECT_EQ(child(d, "Shape2_10")->parentWidget()->objectName(), "Frame3");
-    auto* list = child<QComboBox>(d, "cboInicio");
-    EXPECT_FALSE(list->isEditable());
-    ASSERT_EQ(list->count(), 9);
-    EXPECT_EQ(list->itemText(8), "Vacío");
-    EXPECT_EQ(fill(d, "Shape3"), QColor(Qt::black));
-    EXPECT_TRUE(child<QPushButton>(d, "Command1")->isDefault());
-    EXPECT_EQ(d.focusWidget(), child(d, "Command1"));
     auto* bar = child<QScrollBar>(d, "HScroll1");
-    EXPECT_EQ(bar->minimum(), 5);
-    EXPECT_EQ(bar->maximum(), 15);
-    EXPECT_EQ(bar->value(), 13);
-    EXPECT_TRUE(child<QCheckBox>(d, "Check1")->isChecked());
+    // Held past the repeat delay the arrow keeps stepping; the one question comes at the release.
+    const QPoint arrow = barPoint(bar, QStyle::SC_ScrollBarAddLine);
+    QTest::mousePress(bar, Qt::LeftButton, {}, arrow);
+    QTest::qWait(800);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, arrow);
+    QTest::qWait(900);
+    EXPECT_EQ(f.platform.questions.size(), 1u);
+    EXPECT_GT(f.game().boardSize, 8);
+    EXPECT_EQ(bar->value(), f.game().boardSize);
+
+    const QPoint thumb = barPoint(bar, QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(bar, QPoint(0, thumb.y()));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, thumb.y()));
+    QTest::qWait(50);
+    EXPECT_EQ(f.game().boardSize, 5);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(f.game().boardSize, 6);
+    QWheelEvent wheel(QPointF(arrow), bar->mapToGlobal(QPointF(arrow)), {}, {0, 120},
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    EXPECT_EQ(f.game().boardSize, 7);
+    EXPECT_EQ(child<QLabel>(d, "Label1")->text(), "7 x 7");
+    EXPECT_EQ(f.platform.questions.size(), 1u) << "confirmed once for the showing";
 }
 
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {

@@ -23,6 +23,7 @@ public:
     std::vector<std::string> opened;     // documents and addresses opened
     std::vector<std::string> questions;  // texts of confirm() and inform(), in order
     bool answer = true;                  // what confirm() answers
+    std::function<bool(const std::string&)> onConfirm; // when set, answers confirm() instead
     std::optional<std::string> typedName; // what askText() answers (nullopt: cancelled)
 
     double now() override { return clock; }
@@ -44,7 +45,7 @@ public:
     void openDocument(const std::string& address) override { opened.push_back(address); }
     bool confirm(const std::string& text, bool) override {
         questions.push_back(text);
-        return answer;
+        return onConfirm ? onConfirm(text) : answer;
     }
     void inform(const std::string& text, bool) override { questions.push_back(text); }
     std::optional<std::string> askText(const std::string&, const std::string& prompt,
