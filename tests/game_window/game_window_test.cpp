@@ -183,16 +183,6 @@ TEST(GameWindowPlay, MouseHoverRightClickPeekAndTheSwatch) {
     EXPECT_EQ(f.background("Label7"), swatchColour(2));
     QTest::mouseClick(f.find("Label7"), Qt::LeftButton);
     EXPECT_EQ(g.selectedColour, 3);
-
-    // Holding K, a press shows the cell's colour under the board and plays nothing.
-    QTest::keyPress(&f.window, Qt::Key_K);
-    QTest::mousePress(f.cell(7), Qt::LeftButton);
-    EXPECT_EQ(f.background("Label1"), swatchColour(g.board[7]));
-    QTest::mouseRelease(f.cell(7), Qt::LeftButton);
-    EXPECT_NE(f.background("Label1"), swatchColour(g.board[7]));
-    QTest::keyRelease(&f.window, Qt::Key_K);
-    EXPECT_TRUE(g.cells[7].isHidden());
-    EXPECT_FALSE(g.peekMode);
 }
 
 TEST(GameWindowPlay, AGameWonWithTheMouseCallsTheRecordSaverOnce) {
@@ -253,14 +243,60 @@ TEST(GameWindowPlay, AGameLostWithTheKeysFramesTheCellAndNuevoAsksFirst) {
     QTest::keyClick(&f.window, Qt::Key_F2);
     EXPECT_EQ(f.platform.questions, std::vector<std::string>{"Quieres empezar otra partida?"});
     EXPECT_FALSE(f.find("Shape1")->isVisible());
+}
 
-    // The keypad's digits do not play.
+// A key as the desktop sends it: what it types, and where it lies (its native scan code, here
+// X11's: the digit row's 1 is 10, K is 45, the keypad's 1 is 87).
+void sendKey(QWidget* to, QEvent::Type type, int key, quint32 scanCode,
+             Qt::KeyboardModifiers modifiers = {}, bool autoRepeat = false) {
+    QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString(), autoRepeat);
+    QApplication::sendEvent(to, &event);
+}
+void typeKey(QWidget* to, int key, quint32 scanCode, Qt::KeyboardModifiers modifiers = {}) {
+    sendKey(to, QEvent::KeyPress, key, scanCode, modifiers);
+    sendKey(to, QEvent::KeyRelease, key, scanCode, modifiers);
+}
+
+TEST(GameWindowKeys, DigitsAndKPlayByTheirPlaceWhateverTheLayoutAndShift) {
+    WindowFixture f(5, 4, 8);
+    Game& g = f.window.game();
+    f.platform.scriptColours("12341 23412 34123 41234 12341", 4);
+    f.window.newGame();
     f.start();
-    const auto before = g.cells;
-    QTest::keyClick(&f.window, Qt::Key_1, Qt::KeypadModifier);
-    QTest::keyClick(&f.window, Qt::Key_2, Qt::KeypadModifier);
-    EXPECT_TRUE(g.gameRunning);
-    for (int i = 0; i < 25; ++i) EXPECT_EQ(g.cells[i].tag, before[i].tag);
+    QWidget* focus = f.find("Command2"); // the keys reach the board from any widget
+    // Shift+2 types '"' on a US keyboard: it still selects colour 2. The French digit row types
+    // "&" for 1 and "'" for 4 without Shift. The keypad's 1, with or without its code, does nothing.
+    typeKey(focus, Qt::Key_QuoteDbl, 11, Qt::ShiftModifier);
+    EXPECT_EQ(g.selectedColour, 2);
+    typeKey(focus, Qt::Key_Apostrophe, 13);
+    EXPECT_EQ(g.selectedColour, 4);
+    EXPECT_TRUE(g.cells[0].isHidden());
+    typeKey(focus, Qt::Key_Ampersand, 10);
+    EXPECT_EQ(g.selectedColour, 1);
+    EXPECT_FALSE(g.cells[0].isHidden()) << "cell 0 is green";
+    typeKey(focus, Qt::Key_Right, 114);
+    typeKey(focus, Qt::Key_2, 0, Qt::KeypadModifier);
+    typeKey(focus, Qt::Key_2, 88, Qt::KeypadModifier);
+    EXPECT_EQ(g.selectedColour, 1);
+    EXPECT_TRUE(g.cells[1].isHidden()) << "cell 1 is red";
+
+    // K held: the desktop repeats it as release and press pairs; the peek lasts until the real
+    // release. On a layout that puts "T" where K lies, that key peeks.
+    const int cell = 18;
+    sendKey(focus, QEvent::KeyPress, Qt::Key_T, 45);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        sendKey(focus, QEvent::KeyRelease, Qt::Key_T, 45, {}, true);
+        sendKey(focus, QEvent::KeyPress, Qt::Key_T, 45, {}, true);
+    }
+    QTest::mousePress(f.cell(cell), Qt::LeftButton);
+    EXPECT_EQ(f.background("Label1"), swatchColour(g.board[cell]));
+    QTest::mouseRelease(f.cell(cell), Qt::LeftButton);
+    EXPECT_NE(f.background("Label1"), swatchColour(g.board[cell]));
+    EXPECT_TRUE(g.cells[cell].isHidden()) << "a peek plays nothing";
+    sendKey(focus, QEvent::KeyRelease, Qt::Key_T, 45);
+    EXPECT_FALSE(g.peekMode);
+    QTest::keyClick(focus, Qt::Key_K); // without a scan code, the letter itself
+    EXPECT_FALSE(g.peekMode);
 }
 
 TEST(GameWindowLayout, CellsAreDrawnForTheScreensDensity) {
