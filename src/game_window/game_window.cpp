@@ -25,10 +25,16 @@ constexpr int kCounterSize = 255;
 const QColor kBrightWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 
-void setBackground(QWidget* widget, const QColor& colour) {
+// A widget's background and the colour of its text and border, both set: a colour the layout
+// names must not meet a text colour the desktop's theme chose (light text on the white highlight
+// under a dark theme).
+void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {
     QPalette palette = widget->palette();
-    if (palette.color(QPalette::Window) == colour && widget->autoFillBackground()) return;
-    palette.setColor(QPalette::Window, colour);
+    if (palette.color(QPalette::Window) == ground && palette.color(QPalette::WindowText) == ink &&
+        widget->autoFillBackground())
+        return;
+    palette.setColor(QPalette::Window, ground);
+    palette.setColor(QPalette::WindowText, ink);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -120,7 +126,7 @@ void GameWindow::createElements() {
     m_background = new QFrame(m_client);
     m_background->setObjectName(QStringLiteral("Fondo"));
     m_background->setFrameStyle(QFrame::Box | QFrame::Plain);
-    setBackground(m_background, Qt::black);
+    setColours(m_background, Qt::black, Qt::black);
 
     m_rankLine = new QLabel(m_client);
     m_rankLine->setObjectName(QStringLiteral("Label1"));
@@ -135,17 +141,14 @@ void GameWindow::createElements() {
     m_clock->setAlignment(Qt::AlignCenter);
     m_clock->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_clock->setFont(windowFont(QStringLiteral("MS Sans Serif"), 12, true));
-    setBackground(m_clock, Qt::black);
-    QPalette clockPalette = m_clock->palette();
-    clockPalette.setColor(QPalette::WindowText, Qt::white);
-    m_clock->setPalette(clockPalette);
+    setColours(m_clock, Qt::black, Qt::white);
     m_clock->hide();
     for (int k = 0; k < 4; ++k) {
         QLabel* counter = makeCounter(m_panel, QStringLiteral("Label6_%1").arg(k));
         counter->setGeometry(twipsRect(240, 600 + 360 * k, 375, 255));
         counter->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, true));
         counter->setText(QStringLiteral("0"));
-        setBackground(counter, swatchColour(k + 1));
+        setColours(counter, swatchColour(k + 1), Qt::black);
         m_colourCounters.push_back(counter);
     }
 
@@ -315,12 +318,14 @@ void GameWindow::render() {
     renderCounters();
 
     m_swatch->setVisible(s.panelVisible);
-    setBackground(m_swatch, swatchColour(g.swatchColour));
+    setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
     m_clock->setVisible(s.panelVisible);
     setTextIfChanged(m_clock, s.clock);
     setTextIfChanged(m_rankLine, g.rankText);
-    setBackground(m_rankLine, g.peekColour == kWindowBackground ? palette().color(QPalette::Window)
-                                                                : swatchColour(g.peekColour));
+    if (g.peekColour == kWindowBackground)
+        setColours(m_rankLine, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
+    else
+        setColours(m_rankLine, swatchColour(g.peekColour), Qt::black);
 
     const QRect board = m_background->geometry();
     m_notice->move(board.left() + (board.width() - m_notice->width()) / 2,
@@ -369,11 +374,16 @@ void GameWindow::renderCounters() {
     const Game& g = m_game;
     const bool visible = m_session.boardVisible;
     const QColor windowColour = palette().color(QPalette::Window);
+    const QColor windowText = palette().color(QPalette::WindowText);
+    const auto highlight = [&](QLabel* counter, bool on) {
+        if (on) setColours(counter, kBrightWhite, Qt::black);
+        else setColours(counter, windowColour, windowText);
+    };
     for (std::size_t k = 0; k < m_rowCounters.size(); ++k) {
         setTextIfChanged(m_rowCounters[k], g.rowCounters[k]);
         setTextIfChanged(m_columnCounters[k], g.columnCounters[k]);
-        setBackground(m_rowCounters[k], g.rowHighlighted[k] ? kBrightWhite : windowColour);
-        setBackground(m_columnCounters[k], g.columnHighlighted[k] ? kBrightWhite : windowColour);
+        highlight(m_rowCounters[k], g.rowHighlighted[k]);
+        highlight(m_columnCounters[k], g.columnHighlighted[k]);
         m_rowCounters[k]->setVisible(visible);
         m_columnCounters[k]->setVisible(visible);
     }

@@ -299,6 +299,38 @@ TEST(GameWindowKeys, DigitsAndKPlayByTheirPlaceWhateverTheLayoutAndShift) {
     EXPECT_FALSE(g.peekMode);
 }
 
+// The dark pixels inside a label's border: its text, when the text is dark.
+int darkInk(QWidget* label) {
+    const QImage image = label->grab().toImage();
+    int dark = 0;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x) dark += qGray(image.pixel(x, y)) < 100;
+    return dark;
+}
+
+TEST(GameWindowLayout, CountersStayReadableUnderADarkDesktopTheme) {
+    const QPalette before = QApplication::palette();
+    QPalette dark(QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    {
+        WindowFixture f(5, 3);
+        f.start();
+        Game& g = f.window.game();
+        QTest::keyPress(&f.window, Qt::Key_K);
+        QTest::mousePress(f.cell(0), Qt::LeftButton);
+        // Dark text on the white highlight, on the colour counters and on a peeked colour.
+        for (const char* name : {"Label4_0", "Label5_0", "Label6_0", "Label6_2", "Label1"})
+            EXPECT_GT(darkInk(f.find(name)), 0) << name;
+        EXPECT_EQ(f.background("Label1"), swatchColour(g.board[0]));
+        QTest::mouseRelease(f.cell(0), Qt::LeftButton);
+        QTest::keyRelease(&f.window, Qt::Key_K);
+        EXPECT_EQ(f.find("Label4_1")->palette().color(QPalette::WindowText), QColor(230, 230, 230))
+            << "the theme's own text on the theme's own background";
+    }
+    QApplication::setPalette(before);
+}
+
 TEST(GameWindowLayout, CellsAreDrawnForTheScreensDensity) {
     WindowFixture f(5);
     f.start();
