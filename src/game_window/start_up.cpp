@@ -86,10 +86,10 @@ void startGame(GameWindow& window, const QString& dataFolder) {
     // shows it modally; when it is already open without being modal, F9 brings it to the
     // front, modal and refreshed on the current category, as every "Records" does.
     // It is built on first use: start-up does not pay for a window the player may never open.
-    // The window is a child of the game window, which deletes it.
-    auto recordsWindow = [&window, records, built = std::make_shared<RecordsWindow*>(nullptr)] {
-        if (!*built) *built = new RecordsWindow(window, records);
-        return *built;
+    // It is a window of its own, deleted with the game window's commands that hold it.
+    auto recordsWindow = [&window, records, built = std::make_shared<std::unique_ptr<RecordsWindow>>()] {
+        if (!*built) *built = std::make_unique<RecordsWindow>(window, records);
+        return built->get();
     };
     window.onRecords = [recordsWindow] { recordsWindow()->showModally(); };
     window.onSolved = [&window, records, recordsWindow] {

@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -114,10 +115,33 @@ QString fromUtf8(std::string_view text) {
 
 } // namespace
 
+QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen) {
+    constexpr int kGap = 8;
+    const auto clampX = [&](int x) {
+        return std::max(screen.left(), std::min(x, screen.right() + 1 - size.width()));
+    };
+    const auto clampY = [&](int y) {
+        return std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height()));
+    };
+    const QPoint beside[] = {
+        {other.right() + 1 + kGap, clampY(other.top())},           // right
+        {other.left() - kGap - size.width(), clampY(other.top())}, // left
+        {clampX(other.left()), other.bottom() + 1 + kGap},         // below
+        {clampX(other.left()), other.top() - kGap - size.height()}, // above
+    };
+    for (const QPoint& at : beside)
+        if (screen.contains(QRect(at, size))) return at;
+    // No side has room: against the screen's right edge, over as little of the other as it can.
+    return {clampX(other.right() + 1 + kGap), clampY(other.top())};
+}
+
+// A window of its own, not a child of the game window: a child would stay on top of the game
+// window, covering the board, and clicking the game window would not bring that forward.
 RecordsWindow::RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> records)
-    : QDialog(&window), m_window(window), m_records(std::move(records)) {
+    : QDialog(nullptr), m_window(window), m_records(std::move(records)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvin Records"));
+    setWindowIcon(window.windowIcon());
     setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25));
     createMenu();
     createElements();
@@ -134,7 +158,10 @@ RecordsWindow::RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> re
     });
 }
 
-RecordsWindow::~RecordsWindow() = default;
+RecordsWindow::~RecordsWindow() {
+    // The focus changes as the window goes; its handler must not run on a half-destroyed window.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void RecordsWindow::createMenu() {
     auto* bar = new QMenuBar(this);
@@ -245,16 +272,31 @@ void RecordsWindow::showModally() {
     // the player asked for the records, so it comes to the front as "Records" always shows
     // it, modal and refreshed on the current category. Hidden first, so it shows again modal.
     if (isVisible()) hide();
+    else placeBesideGameWindow();
     exec();
 }
 
 void RecordsWindow::showOnCurrentCategory() {
-    if (isVisible())
+    if (isVisible()) {
         activate(); // no show to activate it: the new record is listed now
-    else
+    } else {
+        placeBesideGameWindow();
         show();
+    }
     raise();
     activateWindow();
+}
+
+void RecordsWindow::placeBesideGameWindow() {
+    const QRect game = m_window.frameGeometry();
+    const QScreen* screen = m_window.screen();
+    if (!screen) return;
+    ensurePolished();
+    adjustSize();
+    // Before its first showing the window has no frame yet: it will get one like the game's.
+    const QSize frame = isVisible() ? frameGeometry().size()
+                                    : size() + (game.size() - m_window.geometry().size());
+    move(besideWindow(game, frame, screen->availableGeometry()));
 }
 
 void RecordsWindow::showEvent(QShowEvent* event) {

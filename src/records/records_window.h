@@ -22,6 +22,10 @@ class GameWindow;
 class ListingModel;
 class RecordsFile;
 
+// Where a window of `size` (its frame included) opens beside `other` on `screen`: on the right
+// where the screen has room, else on the left, below or above.
+QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen);
+
 class RecordsWindow : public QDialog {
     Q_OBJECT
   public:
@@ -47,6 +51,7 @@ class RecordsWindow : public QDialog {
 
   private:
     void createMenu();
+    void placeBesideGameWindow();
     void createElements();
     void activate(bool showReading = true);
     void setFilters(const RecordFilters& filters);

@@ -12,6 +12,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
 #include <QTest>
 #include <QTimer>
 
@@ -40,7 +42,7 @@ struct RecordsFixture {
     GameWindow window{platform};
     testing::TempDir folder;
     std::shared_ptr<RecordsFile> file = std::make_shared<RecordsFile>(folder.file("Quorvin.dat"));
-    RecordsWindow* records = new RecordsWindow(window, file);
+    std::unique_ptr<RecordsWindow> records = std::make_unique<RecordsWindow>(window, file);
 
     explicit RecordsFixture(const std::vector<std::string>& texts) {
         file->load();
@@ -166,6 +168,29 @@ TEST(RecordsWindow, DeletingFromTheFifthPlaceKeepsTheBestFiveOfEachCategory) {
     EXPECT_FALSE(f.records->isVisible());
 }
 
+TEST(RecordsWindow, OpensBesideTheGameWindowAsAWindowOfItsOwn) {
+    RecordsFixture f(kFive);
+    f.records->hide();
+    f.window.layOutBoard();
+    const QRect screen = f.window.screen()->availableGeometry();
+    // After a record, with room on the right of the game window.
+    f.window.move(screen.topLeft());
+    f.records->showOnCurrentCategory();
+    EXPECT_EQ(f.records->parentWidget(), nullptr);
+    EXPECT_EQ(f.records->windowHandle()->transientParent(), nullptr);
+    EXPECT_GT(f.records->frameGeometry().left(), f.window.frameGeometry().right());
+    EXPECT_TRUE(screen.contains(f.records->frameGeometry()));
+    f.records->hide();
+    // "Records" with the game window against the right edge: on its left.
+    f.window.move(screen.right() - f.window.frameGeometry().width(), screen.top());
+    QTimer::singleShot(0, f.records.get(), [&f, screen] {
+        EXPECT_LT(f.records->frameGeometry().right(), f.window.frameGeometry().left());
+        EXPECT_TRUE(screen.contains(f.records->frameGeometry()));
+        f.records->hide();
+    });
+    f.records->showModally();
+}
+
 TEST(RecordsWindow, ActivationRefreshesAsActualOnlyFromTheGameWindowOrRecords) {
     RecordsFixture f(kFive);
     f.window.show();
@@ -174,7 +199,7 @@ TEST(RecordsWindow, ActivationRefreshesAsActualOnlyFromTheGameWindowOrRecords) {
     elsewhere.show();
     const auto comeBackFrom = [&](QWidget* other) {
         f.click("Command1");
-        for (QWidget* window : {other, static_cast<QWidget*>(f.records)}) {
+        for (QWidget* window : {other, static_cast<QWidget*>(f.records.get())}) {
             window->activateWindow();
             EXPECT_TRUE(
                 QTest::qWaitFor([&] { return qApp->focusWindow() == window->windowHandle(); }));
@@ -190,7 +215,7 @@ TEST(RecordsWindow, ActivationRefreshesAsActualOnlyFromTheGameWindowOrRecords) {
     bool modal = false;
     std::function<void()> look = [&] {
         if (!f.list()->isVisible()) return QTimer::singleShot(0, look); // still filling
-        modal = QApplication::activeModalWidget() == f.records;
+        modal = QApplication::activeModalWidget() == f.records.get();
         EXPECT_EQ(f.seen()[3], "   1º   5.0  2024/03/01 Nuevo      3  10x10  Ekis");
         QTest::keyClick(f.filter("cboNivel"), Qt::Key_Return); // closes, ending the showing
     };
