@@ -9,8 +9,8 @@ class QWidget;
 
 namespace quorvin {
 
-// Opens the help document, dataPath + "quorvin.hlp" (HTML), with the desktop's browser.
-void openHelp(Platform& platform, const std::string& dataPath);
+// Opens the help document (HTML, named quorvin.hlp) with the desktop's browser.
+void openHelp(Platform& platform, const std::string& document);
 
 // Shows the about box modally over `owner` and returns when it is closed.
 void showAboutBox(QWidget* owner, Platform& platform);

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdio>
 
 namespace quorvin {
 
@@ -47,6 +48,8 @@ bool DesktopPlatform::confirm(const std::string& text, bool warning) {
 }
 
 void DesktopPlatform::inform(const std::string& text, bool warning) {
+    // A copy for the terminal or the session's log, where a box that was closed unread is not.
+    std::fprintf(stderr, "Quorvin: %s\n", text.c_str());
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, kTitle,
                     QString::fromStdString(text), QMessageBox::Ok, m_owner);
     box.exec();

@@ -7,7 +7,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
+    // Under a file-size limit a write past it would end the program with SIGXFSZ, mid-line;
+    // ignored, the write fails instead, and the file code reports it and keeps the file whole.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
     // The desktop matches the window to quorvin.desktop (its name and icon in the task bar).
@@ -22,6 +27,6 @@ int main(int argc, char* argv[]) {
     quorvin::DesktopPlatform platform;
     quorvin::GameWindow window(platform);
     platform.setOwner(&window);
-    quorvin::startGame(window, quorvin::findDataFolder());
+    quorvin::startGame(window, QCoreApplication::applicationDirPath());
     return app.exec();
 }

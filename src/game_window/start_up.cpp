@@ -7,6 +7,7 @@
 #include "records/records_window.h"
 #include "settings/configure_command.h"
 #include "settings/settings_file.h"
+#include "storage/text_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,30 +25,56 @@ namespace {
 const QString kHelpFile = QStringLiteral("quorvin.hlp");
 
 // The help document of an installed copy: bin/quorvin finds it in share/quorvin/.
-QString installedHelpDocument() {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../share/quorvin/") + kHelpFile);
+QString installedHelpDocument(const QString& programFolder) {
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/quorvin/") + kHelpFile);
 }
 
 // The help document lies next to the program, or in share/quorvin/ for an installed copy; a
-// data folder elsewhere gets its own copy so the help is found wherever the data is.
-void placeHelpDocument(const QString& dataFolder) {
-    QString source = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kHelpFile;
-    if (!QFileInfo::exists(source)) source = installedHelpDocument();
+// data folder elsewhere gets its own copy, so the help is found where the data is. Returns the
+// document the help command opens: the data folder's, or the original when no copy could be
+// made (a full disk), so the help still opens.
+QString placeHelpDocument(const QString& programFolder, const QString& dataFolder) {
+    QString source = programFolder + QLatin1Char('/') + kHelpFile;
+    if (!QFileInfo::exists(source)) source = installedHelpDocument(programFolder);
     const QString inData = dataFolder + kHelpFile;
-    if (QFileInfo(source).absoluteFilePath() == QFileInfo(inData).absoluteFilePath()) return;
-    if (QFileInfo::exists(source)) {
-        QFile::remove(inData);
-        QFile::copy(source, inData);
+    if (QFileInfo(source).absoluteFilePath() == QFileInfo(inData).absoluteFilePath()) return inData;
+    if (!QFileInfo::exists(source)) return inData;
+    const FileRead read = readWholeFile(source.toStdString());
+    if (read.status == FileStatus::Ok && readWholeFile(inData.toStdString()).bytes == read.bytes)
+        return inData; // already there, as it is
+    if (read.status == FileStatus::Ok &&
+        writeFileAtomically(inData.toStdString(), read.bytes) == FileStatus::Ok)
+        return inData;
+    return QFileInfo::exists(inData) ? inData : source;
+}
+
+// A program folder that cannot be written may still hold the player's settings and records
+// (copied there by hand, or left by an older copy of the game that could write there). When
+// the per-user folder is used instead and lacks them, they are copied there first, so the
+// player keeps them; nothing is said when that works.
+void adoptProgramFolderFiles(const QString& programFolder, const QString& dataFolder,
+                             Platform& platform) {
+    const QString from = QDir(programFolder).absolutePath() + QLatin1Char('/');
+    if (QFileInfo(from) == QFileInfo(dataFolder)) return;
+    for (const std::string_view name : {kSettingsFileName, kRecordsFileName}) {
+        const std::string source = from.toStdString() + std::string(name);
+        const std::string target = dataFolder.toStdString() + std::string(name);
+        if (fileSize(target) >= 0 || fileSize(source) < 0) continue;
+        const FileRead read = readWholeFile(source);
+        if (read.status == FileStatus::Ok && writeFileAtomically(target, read.bytes) == FileStatus::Ok)
+            continue;
+        platform.inform("No se pudo copiar " + source + " a " + dataFolder.toStdString() +
+                            ". El juego sigue sin ese archivo.",
+                        true);
     }
 }
 
 } // namespace
 
-QString findDataFolder() {
-    QString folder = QCoreApplication::applicationDirPath();
+QString findDataFolder(const QString& programFolder) {
+    QString folder = programFolder;
     // An installed copy keeps its data per user, even for an account that may write to bin/.
-    if (!QFileInfo(folder).isWritable() || QFileInfo::exists(installedHelpDocument())) {
+    if (!QFileInfo(folder).isWritable() || QFileInfo::exists(installedHelpDocument(programFolder))) {
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(folder);
     }
@@ -55,15 +82,18 @@ QString findDataFolder() {
     return folder;
 }
 
-void startGame(GameWindow& window, const QString& dataFolder) {
-    // The about box greets the player before the game window appears.
+void startGame(GameWindow& window, const QString& programFolder) {
+    // The about box greets the player before the game window appears; the files are looked at
+    // only once it is closed.
     showAboutBox(&window, window);
     QCoreApplication::processEvents();
+    const QString dataFolder = findDataFolder(programFolder);
     const std::string dataPath = dataFolder.toStdString();
-    window.onHelp = [&window, dataPath] { openHelp(window, dataPath); };
+    adoptProgramFolderFiles(programFolder, dataFolder, window);
+    const std::string help = placeHelpDocument(programFolder, dataFolder).toStdString();
+    window.onHelp = [&window, help] { openHelp(window, help); };
     window.onAbout = [&window] { showAboutBox(&window, window); };
     window.onConfigure = [&window, dataPath] { runConfiguration(window, dataPath); };
-    placeHelpDocument(dataFolder);
 
     const LoadedSettings loaded = loadSettings(dataPath);
     if (loaded.writeFailed()) window.inform(settingsWriteFailedMessage(dataPath), true);

@@ -4,7 +4,9 @@
 #include "assets/pictures.h"
 #include "support/fake_platform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -115,40 +117,44 @@ TEST_F(AboutBoxTest, TakesTheOwnersTitleAndIconAtEachShowing) {
     EXPECT_EQ(label(*box, "lblTitulo")->text(), QStringLiteral("Quorvin 1.1"));
 }
 
-TEST(HelpCommand, HandsOverAnHtmlCopyOfTheDocumentOrAsksForTheMissingOne) {
+TEST(HelpCommand, HandsOverAnHtmlCopyInThePlayersOwnFolderOrTheDocumentItself) {
     QTemporaryDir data;
     ASSERT_TRUE(data.isValid());
     const QByteArray page = "<!DOCTYPE html>\r\n<p>C\xc3\xb3mo jugar</p>\r\n";
-    QFile document(data.filePath(QStringLiteral("quorvin.hlp")));
+    const QString documentPath = data.filePath(QStringLiteral("quorvin.hlp"));
+    QFile document(documentPath);
     ASSERT_TRUE(document.open(QIODevice::WriteOnly));
     document.write(page);
     document.close();
 
+    // A link planted where the copy goes (as anyone could in a shared temporary folder) is
+    // replaced, never written through.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const QString victim = data.filePath(QStringLiteral("victim"));
+    QFile(victim).open(QIODevice::WriteOnly);
+    QFile::remove(cache + QStringLiteral("/ayuda.html"));
+    ASSERT_TRUE(QFile::link(victim, cache + QStringLiteral("/ayuda.html")));
+
     test::FakePlatform platform;
-    openHelp(platform, data.path().toStdString() + "/");
+    openHelp(platform, documentPath.toStdString());
     ASSERT_EQ(platform.opened.size(), 1u);
     const QString handed = QString::fromStdString(platform.opened[0]);
+    EXPECT_EQ(QFileInfo(handed).absolutePath(), cache) << "the player's own cache folder";
     EXPECT_TRUE(handed.endsWith(QStringLiteral(".html"))) << platform.opened[0];
-    EXPECT_TRUE(handed.startsWith(QStandardPaths::writableLocation(QStandardPaths::TempLocation)));
+    EXPECT_FALSE(QFileInfo(handed).isSymLink());
+    EXPECT_EQ(QFileInfo(victim).size(), 0);
+    EXPECT_EQ(QFileInfo(cache).permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther),
+              QFileDevice::Permissions());
     QFile copy(handed);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), page);
 
-    // A second opening replaces the copy with the current document.
-    ASSERT_TRUE(document.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    document.write("<p>corto</p>");
-    document.close();
-    openHelp(platform, data.path().toStdString() + "/");
-    ASSERT_EQ(platform.opened.size(), 2u);
-    QFile second(QString::fromStdString(platform.opened[1]));
-    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
-    EXPECT_EQ(second.readAll(), QByteArray("<p>corto</p>"));
-
     // Without a document the .hlp itself is asked for, so the desktop reports it.
     QTemporaryDir empty;
-    const std::string folder = empty.path().toStdString() + "/";
-    openHelp(platform, folder);
-    EXPECT_EQ(platform.opened.back(), folder + "quorvin.hlp");
+    const std::string missing = empty.path().toStdString() + "/quorvin.hlp";
+    openHelp(platform, missing);
+    EXPECT_EQ(platform.opened.back(), missing);
 }
 
 } // namespace
