@@ -185,57 +185,5 @@ TEST(Keys, DigitsChooseAndPlayAndIgnoreColoursOutOfPlay) {
     EXPECT_FALSE(g.peekMode); // K does nothing without a game
 }
 
-TEST(Mouse, HoverPeekAndRightReleaseFollowTheirRulesAndStopWithTheGame) {
-    SessionFixture f(5, 2, 8); // nothing revealed
-    Game& g = f.game;
-    f.session.pressStart();
-    g.cursorFrameVisible = false;
-
-    // Hovering the cursor cell changes nothing; the next cell in the same row keeps row 0 lit.
-    f.session.hoverCell(0);
-    EXPECT_FALSE(g.cursorFrameVisible);
-    f.session.hoverCell(1);
-    EXPECT_TRUE(g.cursorFrameVisible);
-    EXPECT_EQ(g.cursorCell, 1);
-    EXPECT_EQ(g.rowHighlighted, (std::vector<bool>{true, false, false, false, false}));
-    EXPECT_EQ(g.columnHighlighted, (std::vector<bool>{false, true, false, false, false}));
-
-    // A right press does nothing until its release, which steps the colour.
-    f.session.pressCell(1, MouseButton::Right);
-    EXPECT_EQ(g.selectedColour, 1);
-    f.session.releaseCell(1, MouseButton::Right);
-    EXPECT_EQ(g.selectedColour, 2);
-
-    // Holding K a left press shows the hidden cell's colour without playing it; a right release
-    // then only clears the peek and does not step the colour.
-    f.session.keyDown(KeyK);
-    f.session.pressCell(3, MouseButton::Left);
-    EXPECT_EQ(g.peekColour, g.board[3]);
-    EXPECT_TRUE(g.cells[3].isHidden());
-    f.session.releaseCell(3, MouseButton::Right);
-    EXPECT_EQ(g.peekColour, kWindowBackground);
-    EXPECT_EQ(g.selectedColour, 2);
-    f.session.keyUp(KeyK);
-
-    // A wrong claim ends the game; from then on the board ignores the mouse.
-    int wrong = 0;
-    while (g.board[wrong] == g.selectedColour) ++wrong;
-    f.session.pressCell(wrong, MouseButton::Left);
-    ASSERT_FALSE(g.gameRunning);
-    f.session.keyDown(KeyK);
-    f.session.pressCell(4, MouseButton::Left);
-    f.session.releaseCell(4, MouseButton::Right);
-    f.session.hoverCell(4);
-    EXPECT_EQ(g.peekColour, kWindowBackground);
-    EXPECT_EQ(g.selectedColour, 2);
-    EXPECT_EQ(g.cursorCell, 1);
-    EXPECT_FALSE(g.cursorFrameVisible);
-    EXPECT_EQ(g.rowHighlighted, std::vector<bool>(5, false));
-
-    // The selected-colour swatch steps the colour even without a game.
-    f.session.releaseSwatch();
-    EXPECT_EQ(g.selectedColour, 1);
-}
-
 } // namespace
 } // namespace quorvin::test
