@@ -55,13 +55,18 @@ package: build
 	cpack --config $(BUILD_DIR)/CPackConfig.cmake -B $(BUILD_DIR)/package
 
 # make bench: a Release build with the benchmarks in build/bench, then the core, window and
-# start-up benchmarks, each printing medians (the windows run offscreen).
+# start-up benchmarks, each printing medians (the windows run offscreen), and the start-up of
+# the real program against a bare Qt window on an X server of its own (Xvfb).
 BENCH_DIR := build/bench
 .PHONY: bench
-bench: deps
+bench:
+	@tools/install-deps.sh bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUORVIN_BUILD_BENCH=ON \
 	  -DQUORVIN_BUILD_TESTS=OFF
-	cmake --build $(BENCH_DIR) -j2 --target core_bench window_bench startup_bench
+	cmake --build $(BENCH_DIR) -j2 --target core_bench window_bench startup_bench \
+	  x11_startup_bench quorvin
 	$(BENCH_DIR)/bench/core_bench --benchmark_out=$(BENCH_DIR)/core_bench.json
 	QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bench/window_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bench/startup_bench
+	$(BENCH_DIR)/bench/x11_startup_bench $(BENCH_DIR)/src/game_window/quorvin \
+	  $(BENCH_DIR)/bench/startup_bench

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running the game need, when missing.
 # As root it installs them; otherwise through sudo; otherwise it prints the apt-get line and stops.
-# Optional groups add what one more command needs: `fuzz` (make fuzz), `package` (make package).
+# Optional groups add what one more command needs: `fuzz` (make fuzz), `package` (make package),
+# `bench` (make bench).
 set -euo pipefail
 
 packages=(
@@ -10,11 +11,13 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation2
   desktop-file-utils appstream
+  xvfb openbox xdotool x11-utils
 )
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     package) packages+=(dpkg-dev file) ;;
+    bench) packages+=(libxcb1-dev) ;;
     *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
   esac
 done

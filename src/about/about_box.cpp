@@ -10,6 +10,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <functional>
 #include <utility>
@@ -95,9 +96,8 @@ void AboutBox::createElements() {
     place(new QLabel(QStringLiteral("por el equipo de Quorvin"), this), "lblCreadoPor",
           twipsRect(956, 480, 2295, 255), Qt::white, plain);
 
-    auto* logo =
-        place(new QLabel(this), "imgLogo", twipsRect(405, 810, 3450, 3435), Qt::white, plain);
-    logo->setPixmap(aboutLogo(logo->size(), devicePixelRatioF()));
+    // The logo is drawn after the first frame (finishAfterFirstFrame), so the box shows at once.
+    m_logo = place(new QLabel(this), "imgLogo", twipsRect(405, 810, 3450, 3435), Qt::white, plain);
 
     place(new QLabel(QStringLiteral("Email: "), this), "lblTexEmail",
           twipsRect(1080, 4365, 735, 255), kLightGrey, plain);
@@ -150,12 +150,18 @@ void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+// The title and the icon picture now; the window's own icon (which the system asks for in all
+// its sizes, and which a box without a title bar does not show) after the first frame.
 void AboutBox::takeOwnerLook() {
     if (!m_owner) return;
     m_title->setText(m_owner->windowTitle());
-    const QIcon icon = m_owner->windowIcon();
-    setWindowIcon(icon);
-    m_icon->setPixmap(icon.pixmap(m_icon->size(), devicePixelRatioF()));
+    m_icon->setPixmap(m_owner->windowIcon().pixmap(m_icon->size(), devicePixelRatioF()));
+}
+
+void AboutBox::finishAfterFirstFrame() {
+    if (m_logo->pixmap().isNull()) m_logo->setPixmap(aboutLogo(m_logo->size(), devicePixelRatioF()));
+    if (m_owner) setWindowIcon(m_owner->windowIcon());
+    if (afterFirstFrame) afterFirstFrame();
 }
 
 void AboutBox::placeOverOwner() {
@@ -209,6 +215,10 @@ void AboutBox::paintEvent(QPaintEvent*) {
     night.setColorAt(0.0, QColor(26, 24, 50));
     night.setColorAt(1.0, QColor(6, 6, 16));
     painter.fillRect(rect(), night);
+    if (!m_framed) {
+        m_framed = true; // queued: it runs once this frame is finished and on the screen
+        QTimer::singleShot(0, this, &AboutBox::finishAfterFirstFrame);
+    }
 }
 
 } // namespace quorvin

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 
 namespace quorvin {
@@ -19,6 +21,10 @@ class AboutBox : public QDialog {
 
     static QString webAddress();
     static QString mailAddress();
+
+    // Runs once the box's first frame is on the screen, with the logo: work the player need
+    // not wait for can be done then, while the box is read.
+    std::function<void()> afterFirstFrame;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -33,6 +39,7 @@ class AboutBox : public QDialog {
     void takeOwnerLook();
     void placeOverOwner();
     void underlineLinks(bool web, bool mail);
+    void finishAfterFirstFrame();
 
     Platform& m_platform;
     QWidget* m_owner;
@@ -40,7 +47,9 @@ class AboutBox : public QDialog {
     QLabel* m_title = nullptr;
     QLabel* m_url = nullptr;
     QLabel* m_mail = nullptr;
+    QLabel* m_logo = nullptr;
     bool m_pressed = false;
+    bool m_framed = false; // the first frame has been painted
 };
 
 } // namespace quorvin

@@ -40,8 +40,9 @@ void openHelp(Platform& platform, const std::string& document) {
     platform.openDocument(copy.isEmpty() ? document : copy.toStdString());
 }
 
-void showAboutBox(QWidget* owner, Platform& platform) {
+void showAboutBox(QWidget* owner, Platform& platform, std::function<void()> meanwhile) {
     AboutBox box(platform, owner);
+    box.afterFirstFrame = std::move(meanwhile);
     box.exec();
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/platform.h"
 
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -12,7 +13,8 @@ namespace quorvin {
 // Opens the help document (HTML, named quorvin.hlp) with the desktop's browser.
 void openHelp(Platform& platform, const std::string& document);
 
-// Shows the about box modally over `owner` and returns when it is closed.
-void showAboutBox(QWidget* owner, Platform& platform);
+// Shows the about box modally over `owner` and returns when it is closed; `meanwhile` runs once
+// the box is on the screen.
+void showAboutBox(QWidget* owner, Platform& platform, std::function<void()> meanwhile = {});
 
 } // namespace quorvin

@@ -223,10 +223,48 @@ void drawTitleEye(QPainter& p, QPointF centre, qreal lookX) {
     p.drawPath(brow);
 }
 
+// The title strip, drawn once for each pixel density.
+QPixmap drawTitle(qreal devicePixelRatio) {
+    QPixmap pixmap = blankPixmap(QSizeF(kTitleWidth, kTitleHeight), devicePixelRatio, Qt::black);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient night(0, 0, 0, kTitleHeight);
+    night.setColorAt(0.0, QColor(30, 26, 52));
+    night.setColorAt(1.0, QColor(6, 6, 14));
+    p.fillRect(QRectF(0, 0, kTitleWidth, kTitleHeight), night);
+    // A dark glow around the eyes, as if lit from the board below.
+    QRadialGradient glow(QPointF(kTitleWidth / 2.0, kTitleHeight * 0.6), kTitleWidth * 0.42);
+    glow.setColorAt(0.0, QColor(70, 60, 110, 150));
+    glow.setColorAt(1.0, QColor(0, 0, 0, 0));
+    p.fillRect(QRectF(0, 0, kTitleWidth, kTitleHeight), glow);
+
+    // Out-of-focus lights in the four colours of the game at both ends.
+    const std::array<std::pair<QPointF, int>, 6> lights = {
+        {{{10, 9}, 1}, {{22, 27}, 3}, {{8, 28}, 2}, {{170, 8}, 4}, {{158, 26}, 1}, {{172, 28}, 3}}};
+    p.setPen(Qt::NoPen);
+    for (const auto& [centre, colour] : lights) {
+        QColor light = faceColour(colour);
+        QRadialGradient blur(centre, 6.5);
+        light.setAlpha(110);
+        blur.setColorAt(0.0, light);
+        light.setAlpha(0);
+        blur.setColorAt(1.0, light);
+        p.setBrush(blur);
+        p.drawEllipse(centre, 6.5, 6.5);
+    }
+
+    drawTitleEye(p, QPointF(59.0, 19.0), 3.0);
+    drawTitleEye(p, QPointF(121.0, 19.0), -3.0);
+    p.end();
+    return pixmap;
+}
+
 // The drawn pictures, kept until the application object goes: a pixmap must not outlive it, so
 // the cache is emptied by a post routine instead of by static destruction.
 struct PictureCache {
     QHash<QPair<int, int>, QPixmap> faces;
+    QHash<int, QPixmap> titles;    // by device pixel ratio, in hundredths
+    QHash<int, QPixmap> iconSizes; // by side in pixels
     QIcon icon;
 };
 
@@ -267,65 +305,41 @@ QPixmap facePixmap(int face, int colour, qreal devicePixelRatio) {
 }
 
 QPixmap titlePixmap(qreal devicePixelRatio) {
-    QPixmap pixmap = blankPixmap(QSizeF(kTitleWidth, kTitleHeight), devicePixelRatio, Qt::black);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient night(0, 0, 0, kTitleHeight);
-    night.setColorAt(0.0, QColor(30, 26, 52));
-    night.setColorAt(1.0, QColor(6, 6, 14));
-    p.fillRect(QRectF(0, 0, kTitleWidth, kTitleHeight), night);
-    // A dark glow around the eyes, as if lit from the board below.
-    QRadialGradient glow(QPointF(kTitleWidth / 2.0, kTitleHeight * 0.6), kTitleWidth * 0.42);
-    glow.setColorAt(0.0, QColor(70, 60, 110, 150));
-    glow.setColorAt(1.0, QColor(0, 0, 0, 0));
-    p.fillRect(QRectF(0, 0, kTitleWidth, kTitleHeight), glow);
-
-    // Out-of-focus lights in the four colours of the game at both ends.
-    const std::array<std::pair<QPointF, int>, 6> lights = {
-        {{{10, 9}, 1}, {{22, 27}, 3}, {{8, 28}, 2}, {{170, 8}, 4}, {{158, 26}, 1}, {{172, 28}, 3}}};
-    p.setPen(Qt::NoPen);
-    for (const auto& [centre, colour] : lights) {
-        QColor light = faceColour(colour);
-        QRadialGradient blur(centre, 6.5);
-        light.setAlpha(110);
-        blur.setColorAt(0.0, light);
-        light.setAlpha(0);
-        blur.setColorAt(1.0, light);
-        p.setBrush(blur);
-        p.drawEllipse(centre, 6.5, 6.5);
-    }
-
-    drawTitleEye(p, QPointF(59.0, 19.0), 3.0);
-    drawTitleEye(p, QPointF(121.0, 19.0), -3.0);
-    p.end();
-    return pixmap;
+    QPixmap& cached = pictureCache().titles[qRound(devicePixelRatio * 100.0)];
+    if (cached.isNull()) cached = drawTitle(devicePixelRatio);
+    return cached;
 }
 
 namespace {
 
-// The window icon draws only the sizes asked for: start-up shows one or two of them, and
-// drawing all of them up to 256 pixels beforehand cost several milliseconds.
+// The window icon draws only the sizes asked for, each once. It offers the window system sizes
+// up to 64 pixels: X11 takes every size offered when a window is created, and a 256-pixel face
+// cost more than the rest of the start-up; launchers take the installed icons instead.
 class FaceIconEngine : public QIconEngine {
   public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        painter->save();
-        painter->translate(rect.topLeft());
-        drawFace(*painter, qMin(rect.width(), rect.height()), Laughing, faceColour(1));
-        painter->restore();
+        painter->drawPixmap(rect, drawn(qMin(rect.width(), rect.height())));
     }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return drawn(qMin(size.width(), size.height()));
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
-        for (int side : {16, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
+        for (int side : {16, 24, 32, 48, 64}) sizes.append(QSize(side, side));
         return sizes;
     }
     QIconEngine* clone() const override { return new FaceIconEngine; }
+
+    static QPixmap drawn(int side) {
+        QPixmap& cached = pictureCache().iconSizes[side];
+        if (cached.isNull()) {
+            cached = QPixmap(side, side);
+            cached.fill(Qt::transparent);
+            QPainter painter(&cached);
+            drawFace(painter, side, Laughing, faceColour(1));
+        }
+        return cached;
+    }
 };
 
 } // namespace
@@ -334,6 +348,14 @@ QIcon windowIcon() {
     QIcon& icon = pictureCache().icon;
     if (icon.isNull()) icon = QIcon(new FaceIconEngine);
     return icon;
+}
+
+void drawPicturesAhead(qreal devicePixelRatio) {
+    for (int colour = 0; colour <= 4; ++colour)
+        for (int face = 0; face < kFaceCount; ++face) facePixmap(face, colour, devicePixelRatio);
+    titlePixmap(devicePixelRatio);
+    const QIcon icon = windowIcon();
+    for (const QSize& size : icon.availableSizes()) icon.pixmap(size);
 }
 
 } // namespace quorvin

@@ -28,10 +28,14 @@ QColor faceColour(int colour);
 // picture, so a cell's face can be recognised by comparing cacheKey().
 QPixmap facePixmap(int face, int colour, qreal devicePixelRatio);
 
-// The title strip, 180 x 35 device-independent pixels: a close-up of a pair of eyes.
+// The title strip, 180 x 35 device-independent pixels: a close-up of a pair of eyes. Cached.
 QPixmap titlePixmap(qreal devicePixelRatio);
 
-// The window icon: a laughing face, drawn for every size from 16 to 256 pixels.
+// The window icon: a laughing face, drawn for any size when it is first asked for.
 QIcon windowIcon();
+
+// Draws the 25 faces, the title strip and the window icon's sizes for the given density ahead
+// of their first use, while the player has time to spare (the about box is up at start-up).
+void drawPicturesAhead(qreal devicePixelRatio);
 
 } // namespace quorvin

@@ -68,8 +68,8 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
     setWindowTitle(QStringLiteral("Quorvin 1.0"));
     setWindowIcon(quorvin::windowIcon()); // the drawn icon, not QWidget::windowIcon()
     m_session.decimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
-    createMenus();
-    createElements();
+    // The menus and elements are made by the first layout: at start-up the about box comes
+    // first, and the player should not wait for a window that is not shown yet.
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(100);
@@ -178,6 +178,10 @@ void GameWindow::createElements() {
 }
 
 void GameWindow::layOutBoard() {
+    if (!m_client) {
+        createMenus();
+        createElements();
+    }
     const int n = m_game.boardSize;
     m_lostMarker->hide();
     m_startButton->hide();

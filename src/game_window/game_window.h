@@ -34,7 +34,8 @@ public:
     Session& session() { return m_session; }
 
     // Sizes the window and the board for the game's board side, destroying and creating the
-    // cell pictures and the counters, and centres the window on the screen.
+    // cell pictures and the counters, and centres the window on the screen. The first layout
+    // also makes the menus and the other elements.
     void layOutBoard();
     void newGame();
     // Renders the game's state on the widgets; cheap, run after every input.

@@ -2,6 +2,7 @@
 #include "game_window/start_up.h"
 
 #include "about/help.h"
+#include "assets/pictures.h"
 #include "game_window/game_window.h"
 #include "records/record_saver.h"
 #include "records/records_window.h"
@@ -84,8 +85,8 @@ QString findDataFolder(const QString& programFolder) {
 
 void startGame(GameWindow& window, const QString& programFolder) {
     // The about box greets the player before the game window appears; the files are looked at
-    // only once it is closed.
-    showAboutBox(&window, window);
+    // only once it is closed. While it is read, the game window's pictures are drawn.
+    showAboutBox(&window, window, [&window] { drawPicturesAhead(window.devicePixelRatioF()); });
     QCoreApplication::processEvents();
     const QString dataFolder = findDataFolder(programFolder);
     const std::string dataPath = dataFolder.toStdString();
