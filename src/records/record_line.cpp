@@ -16,6 +16,7 @@ namespace {
 constexpr int kColourCount = 3; // 2, 3 or 4 colours
 constexpr std::size_t kSizeNameWidth = 5;
 constexpr std::size_t kTimeWidth = 4;
+constexpr std::size_t kDateAndNameWidth = kDateWidth + 1 + kNameWidth;
 // Colour digit, two blanks, size name, two blanks and the shortest pattern name ("Ekis").
 constexpr std::size_t kShortestCategory = 1 + 2 + kSizeNameWidth + 2 + 4;
 
@@ -74,6 +75,13 @@ int tenthsOfField(const char* field) {
 bool hasSeparators(std::string_view text, std::size_t shift) {
     for (const std::size_t at : {4, 5, 16, 27})
         if (text[at + shift] != ' ') return false;
+    return true;
+}
+
+// The date and the name may hold any byte but the three that one quoted line cannot carry.
+bool fitsAQuotedLine(std::string_view dateAndName) {
+    for (const char c : dateAndName)
+        if (c == '"' || c == '\r' || c == '\n') return false;
     return true;
 }
 
@@ -238,14 +246,16 @@ std::optional<std::string_view> readField(std::string_view line) {
 }
 
 std::optional<RecordFacts> examineFileText(std::string_view text) {
-    if (text.size() < kFileCategoryOffset + kShortestCategory || !hasSeparators(text, 0))
+    if (text.size() < kFileCategoryOffset + kShortestCategory || !hasSeparators(text, 0) ||
+        !fitsAQuotedLine(text.substr(kFileDateOffset, kDateAndNameWidth)))
         return std::nullopt;
     return facts(text.data(), text.substr(kFileCategoryOffset));
 }
 
 std::optional<RecordFacts> examineMemoryLine(std::string_view line) {
     if (line.size() < kMemoryCategoryOffset + kShortestCategory || line[3] != '.' ||
-        !hasSeparators(line, 1))
+        !hasSeparators(line, 1) ||
+        !fitsAQuotedLine(line.substr(kFileDateOffset + 1, kDateAndNameWidth)))
         return std::nullopt;
     const char field[kTimeWidth] = {line[0], line[1], line[2], line[4]};
     return facts(field, line.substr(kMemoryCategoryOffset));

@@ -86,8 +86,9 @@ struct RecordFacts {
 // A text follows the layout when its time field is blanks then the tenths without leading
 // zeros (as every copy of the game wrote it, so text order and time order agree), the blanks
 // between the fields are in their places and its category text is one of the 297. The date and the
-// name are not checked: they only order records of equal times, and a record with a hand-edited
-// date is still a record.
+// name are not checked but for a double quote or a line break, which the quoted line could not
+// carry back: they only order records of equal times, and a record with a hand-edited date is
+// still a record.
 std::optional<RecordFacts> examineFileText(std::string_view fileText);
 std::optional<RecordFacts> examineMemoryLine(std::string_view memoryLine);
 

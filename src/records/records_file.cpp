@@ -1,6 +1,7 @@
 // Loading, appending to and rewriting the records file.
 #include "records/records_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quorvin {
@@ -10,10 +11,27 @@ namespace {
 // The shortest line of the layout: quotes, 28 bytes of fields, a category text of 14 and a LF.
 constexpr std::size_t kShortestLine = 45;
 
-// One piece of a line: the field and its record, or a damaged line.
-bool takeLine(std::string_view line, RecordsList& records) {
+bool takeField(std::string_view line, RecordsList& records) {
     const auto field = readField(line);
     return field && records.addFileText(*field);
+}
+
+// One line: its record, read as Windows-1252 bytes first. A text editor may have saved the file
+// as UTF-8 (with a byte-order mark at its start), which shifts the columns after every accented
+// letter; such a line is read again converted to Windows-1252, when it is valid UTF-8 and every
+// one of its characters has a Windows-1252 byte, so nothing is lost by the conversion. The record
+// then lives in Windows-1252 like any other, and the next rewrite of the file (the trim) writes
+// it back in Windows-1252. False for a damaged line.
+bool takeLine(std::string_view line, RecordsList& records) {
+    if (takeField(line, records)) return true;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = line.starts_with(kByteOrderMark);
+    if (marked) line.remove_prefix(kByteOrderMark.size());
+    const bool plainAscii =
+        std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; });
+    if (plainAscii && !marked) return false; // the conversion would change nothing
+    const auto converted = exactWindows1252(line);
+    return converted && takeField(*converted, records);
 }
 
 std::string_view upTo(std::string_view bytes, std::size_t from, char stop) {
@@ -24,19 +42,20 @@ std::string_view upTo(std::string_view bytes, std::size_t from, char stop) {
 }
 
 // Reads the records of a file into an empty list, a block at a time.
-FileStatus readRecords(const std::string& path, RecordsList& records, std::size_t& skipped) {
+FileStatus readRecords(const std::string& path, RecordsList& records, std::size_t& skipped,
+                       std::string* unreadable = nullptr) {
     // Room for every line at once, so the list is not copied as it grows.
     if (const long long size = fileSize(path); size > 0)
         records.reserve(static_cast<std::size_t>(size) / kShortestLine + 1);
     const FileStatus status = readFileInLines(
-        path, [&](std::string_view lines) { skipped += parseRecords(lines, records); });
+        path, [&](std::string_view lines) { skipped += parseRecords(lines, records, unreadable); });
     records.updateIndex();
     return status;
 }
 
 } // namespace
 
-std::size_t parseRecords(std::string_view bytes, RecordsList& records) {
+std::size_t parseRecords(std::string_view bytes, RecordsList& records, std::string* unreadable) {
     records.reserve(records.size() + bytes.size() / kShortestLine + 1);
     std::size_t skipped = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
@@ -46,7 +65,9 @@ std::size_t parseRecords(std::string_view bytes, RecordsList& records) {
         for (std::size_t at = 0; at < line.size();) {
             const std::string_view piece = upTo(line, at, '\r');
             at += piece.size() + 1;
-            if (!piece.empty() && !takeLine(piece, records)) ++skipped;
+            if (piece.empty() || takeLine(piece, records)) continue;
+            ++skipped;
+            if (unreadable) unreadable->append(piece).append("\r\n");
         }
     }
     return skipped;
@@ -61,6 +82,18 @@ std::string recordsFileBytes(const RecordsList& records) {
         bytes += "\"\r\n";
     }
     return bytes;
+}
+
+Trimmed trimmedFile(const RecordsList& all, std::string_view unreadable, int keep) {
+    Trimmed trimmed;
+    const auto best = bestOfEachCategory(all, keep);
+    trimmed.kept.reserve(best.size());
+    for (const std::uint32_t i : best)
+        trimmed.kept.addFileText(all.fileText(i));
+    trimmed.deleted = all.size() - trimmed.kept.size();
+    trimmed.bytes = recordsFileBytes(trimmed.kept);
+    trimmed.bytes += unreadable;
+    return trimmed;
 }
 
 FileStatus RecordsFile::load() {
@@ -89,26 +122,23 @@ FileStatus RecordsFile::append(std::string_view fileText) {
 }
 
 RecordsFile::TrimResult RecordsFile::trim(int keep) {
-    RecordsList kept;
-    std::size_t deleted = 0;
+    Trimmed trimmed;
+    std::size_t damaged = 0;
     const FileStatus status = updateFileAtomically(m_path, [&]() -> std::optional<std::string> {
         RecordsList all;
-        std::size_t damaged = 0;
-        if (readRecords(m_path, all, damaged) == FileStatus::Failed) return std::nullopt;
+        std::string unreadable;
+        if (readRecords(m_path, all, damaged, &unreadable) == FileStatus::Failed)
+            return std::nullopt;
         for (const std::uint32_t i : m_unsaved)
             all.addFileText(m_records.fileText(i));
-        const auto best = bestOfEachCategory(all, keep);
-        kept.reserve(best.size());
-        for (const std::uint32_t i : best)
-            kept.addFileText(all.fileText(i));
-        deleted = all.size() - kept.size();
-        return recordsFileBytes(kept);
+        trimmed = trimmedFile(all, unreadable, keep);
+        return std::move(trimmed.bytes);
     });
     if (status != FileStatus::Ok) return {status, 0};
-    m_records = std::move(kept);
+    m_records = std::move(trimmed.kept);
     m_unsaved.clear();
-    m_skipped = 0;
-    return {status, deleted};
+    m_skipped = damaged;
+    return {status, trimmed.deleted};
 }
 
 } // namespace quorvin

@@ -17,9 +17,22 @@ inline constexpr std::string_view kRecordsFileName = "Quorvin.dat";
 // Adds the records of a file's bytes to the list, in file order, and returns how many lines
 // were skipped: lines without the layout, without a known category, or cut short by a crash.
 // Lines may end with CR LF (as the game writes them), LF or CR; empty lines are passed over.
-std::size_t parseRecords(std::string_view bytes, RecordsList& records);
+// With `unreadable`, each skipped line is appended to it as it stands, then CR LF.
+std::size_t parseRecords(std::string_view bytes, RecordsList& records,
+                         std::string* unreadable = nullptr);
 // The file's bytes for the lines of a list, in list order: one quoted line each, CR LF.
 std::string recordsFileBytes(const RecordsList& records);
+
+// The trim of a file: the best `keep` records of every category (bestOfEachCategory), then the
+// file's lines that are no record, byte for byte and in their order (the `unreadable` text of
+// parseRecords). The trim deletes records only: a line it cannot read may be a record of a
+// newer copy of the game, or one the player can still mend by hand.
+struct Trimmed {
+    RecordsList kept;
+    std::string bytes; // the new file
+    std::size_t deleted = 0;
+};
+Trimmed trimmedFile(const RecordsList& all, std::string_view unreadable, int keep);
 
 // The records file and the records list loaded from it (the game window's List1).
 class RecordsFile {
@@ -50,7 +63,8 @@ class RecordsFile {
     // Keeps the best `keep` records of every category, in the file and in the list. The file
     // is read again under its lock and the trim made from it (plus the unsaved records): a
     // record another copy appended since this one loaded is trimmed with the rest, not lost.
-    // When the file cannot be replaced, nothing changes.
+    // The damaged lines stay, after the records. When the file cannot be replaced, nothing
+    // changes.
     TrimResult trim(int keep);
 
   private:

@@ -312,16 +312,31 @@ Decoded decodeUtf8(std::string_view s, std::size_t i) {
     return {cp, k};
 }
 
+// Appends the Windows-1252 bytes of a UTF-8 text, '?' for what it cannot hold; with `exact`,
+// gives up (false) at the first such character instead.
+bool encodeWindows1252(std::string_view utf8, std::string& out, bool exact) {
+    out.reserve(out.size() + utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Decoded d = decodeUtf8(utf8, i);
+        const char byte = d.cp == kInvalid ? '?' : toByte(d.cp);
+        if (exact && byte == '?' && d.cp != U'?') return false;
+        out += byte;
+        i += d.len;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string toWindows1252(std::string_view utf8) {
     std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const Decoded d = decodeUtf8(utf8, i);
-        out += d.cp == kInvalid ? '?' : toByte(d.cp);
-        i += d.len;
-    }
+    encodeWindows1252(utf8, out, false);
+    return out;
+}
+
+std::optional<std::string> exactWindows1252(std::string_view utf8) {
+    std::string out;
+    if (!encodeWindows1252(utf8, out, true)) return std::nullopt;
     return out;
 }
 

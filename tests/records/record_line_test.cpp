@@ -69,8 +69,11 @@ TEST(RecordText, OnlyTheLayoutWithAKnownCategoryIsARecord) {
           "  1 3  2024/03/07 Ana       3  10x10  Ekis",  // blank inside the time
           "      2024/03/07 Ana        3  10x10  Ekis",  // no time at all
           " 123 x2024/03/07 Ana        3  10x10  Ekis",  // a separator taken
-          " 123  2024/03/07 Ana        3  10x10  Ek", "", "12"})
+          " 123  2024/03/07 O\"Neil     3  10x10  Ekis", // a quote would end the line's field
+          " 123  2024/03/07 Ana        3  10x10  Ek", "", "12"}) {
         EXPECT_FALSE(examineFileText(bad)) << bad;
+        EXPECT_FALSE(examineMemoryLine(memoryLineFromFileText(bad))) << bad;
+    }
 }
 
 } // namespace

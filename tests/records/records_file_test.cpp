@@ -42,48 +42,57 @@ TEST_F(RecordsFileTest, AnOlderCopysFileLoadsAndIsWrittenBackByteForByte) {
     EXPECT_EQ(slurp(path), older);
 }
 
-TEST_F(RecordsFileTest, DamagedLinesAreSkippedAndNeverCostARecord) {
-    const std::string damaged =
-        "\"  95  2023/11/02 Ana        2  7x7    Vac\xEDo\"\r\n"
+// A trim deletes records only. Lines the loader cannot read are skipped when loading and stay,
+// byte for byte and in their order, after the records; lines a text editor saved as UTF-8 load
+// as records and are written back in Windows-1252.
+TEST_F(RecordsFileTest, ATrimKeepsEveryLineItCannotReadAndUtf8LinesAreRecords) {
+    const std::string unreadable =
         "hola\r\n"
-        "\r\n"                                                    // empty: not counted
-        "\" 123  2024/03/07 Eva        3  10x10  Ekis\"\n"        // LF alone
-        "\" 124  2024/03/07 Eva        3  10x10  Ekis\"\r"        // CR alone
-        "\" 125  2024/03/07 Eva        9  10x10  Ekis\"\r\n"      // unknown category
-        "\" 126  2024/03/07 Eva        3  10x10  Ekis \"\r\n"     // a blank too many
-        "   \r\n\"\"\r\n\xFF\xFE\x00\x81\r\n"                     // blanks, empty field, rubbish
-        " 127  2024/03/07 Eva        3  10x10  Ekis\r\n"          // no quotes: outer blank lost
-        "1280  2024/03/07 Eva        3  10x10  Ekis,\"more\"\r\n" // no quotes: up to the comma
-        "\" 129  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
-        "\" 130  2024/03/07 Eva        3  10x"s; // cut short by a crash
-    spit(path, damaged);
+        "\" 126  2024/03/07 Eva        9  10x10  Ekis\"\r\n"        // unknown category
+        "\" 127  2024/03/07 Eva        3  10x10  Ekis \"\r\n"       // a blank too many
+        "   \r\n\"\"\r\n\xFF\xFE\x00\x81\r\n"s                      // blanks, empty field, rubbish
+        " 128  2024/03/07 Eva        3  10x10  Ekis\r\n"            // no quotes: outer blank lost
+        "\" 130  2024/03/07 李小龍        3  10x10  Ekis\"\r\n"     // UTF-8 beyond Windows-1252
+        "\" 131  2024/03/07 O\"Neil     3  10x10  Ekis\"\r\n";      // a quote in the name
+    const std::string cut = "\" 135  2024/03/07 Eva        3  10x"; // cut short by a crash
+    const std::string bytes =
+        "\"  95  2023/11/02 Ana        2  7x7    Vac\xEDo\"\r\n"
+        "\r\n" // empty: not counted, not kept
+        "\xEF\xBB\xBF\" 123  2023/11/02 Íñigo      2  7x7    Vacío\"\r\n" // UTF-8 with its mark
+        "\" 124  2024/03/07 Eva        3  10x10  Ekis\"\n"                // LF alone
+        "\" 125  2024/03/07 Eva        3  10x10  Ekis\"\r" +              // CR alone
+        unreadable +
+        "1290  2024/03/07 Eva        3  10x10  Ekis,\"more\"\r\n" // no quotes: up to the comma
+        "\" 132  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+        "\" 133  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+        "\" 134  2024/03/07 Eva        3  10x10  Ekis\"\r\n" +
+        cut;
+    spit(path, bytes);
     ASSERT_EQ(file.load(), FileStatus::Ok);
     std::vector<int> tenths;
     for (std::size_t i = 0; i < file.records().size(); ++i)
         tenths.push_back(file.records().tenths(i));
-    EXPECT_EQ(tenths, (std::vector<int>{95, 123, 124, 1280, 129}));
-    EXPECT_EQ(file.skippedLines(), 8u);
-    EXPECT_EQ(slurp(path), damaged) << "loading must not rewrite the file";
+    EXPECT_EQ(tenths, (std::vector<int>{95, 123, 124, 125, 1290, 132, 133, 134}));
+    EXPECT_EQ(file.records().displayLine(1), " 12.3  2023/11/02 Íñigo      2  7x7    Vacío");
+    EXPECT_EQ(file.skippedLines(), 10u);
+    EXPECT_EQ(slurp(path), bytes) << "loading must not rewrite the file";
 
-    // The next record starts a line of its own after the cut one, and the file still loads.
-    ASSERT_EQ(file.append(recordText(131, {2024, 3, 8}, "Fede", kEkis)), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), damaged + "\r\n\" 131  2024/03/08 Fede       3  10x10  Ekis\"\r\n");
+    EXPECT_EQ(file.trim(5).deleted, 1u); // six records of Ekis: the slowest goes
+    const std::string trimmed = "\"  95  2023/11/02 Ana        2  7x7    Vac\xEDo\"\r\n"
+                                "\" 123  2023/11/02 \xCD\xF1igo      2  7x7    Vac\xEDo\"\r\n"
+                                "\" 124  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+                                "\" 125  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+                                "\" 132  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+                                "\" 133  2024/03/07 Eva        3  10x10  Ekis\"\r\n"
+                                "\" 134  2024/03/07 Eva        3  10x10  Ekis\"\r\n" +
+                                unreadable + cut + "\r\n";
+    EXPECT_EQ(slurp(path), trimmed);
+    EXPECT_EQ(file.trim(5).deleted, 0u);
+    EXPECT_EQ(slurp(path), trimmed);
     RecordsFile again(path);
     ASSERT_EQ(again.load(), FileStatus::Ok);
     EXPECT_EQ(recordsFileBytes(again.records()), recordsFileBytes(file.records()));
-}
-
-TEST_F(RecordsFileTest, AMissingFileIsCreatedAndNamesOfTenAndElevenAreStored) {
-    ASSERT_EQ(file.load(), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), "");
-    EXPECT_TRUE(std::filesystem::exists(path));
-    for (const char* name : {"Maximiliano", "Maximilian", "Íñigo \"el\""})
-        ASSERT_EQ(file.append(recordText(95, {2025, 1, 5}, name, kVacio)), FileStatus::Ok);
-    EXPECT_EQ(slurp(path), "\"  95  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
-                           "\"  95  2025/01/05 Maximilian 2  7x7    Vac\xEDo\"\r\n"
-                           "\"  95  2025/01/05 \xCD\xF1igo 'el' 2  7x7    Vac\xEDo\"\r\n");
-    EXPECT_EQ(file.append("not a record"), FileStatus::Failed);
-    EXPECT_EQ(file.records().size(), 3u);
+    EXPECT_EQ(again.skippedLines(), 10u);
 }
 
 TEST_F(RecordsFileTest, AnotherCopysLockOrRecordsCostNoRecord) {
