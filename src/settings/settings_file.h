@@ -47,7 +47,8 @@ struct LoadedSettings {
 };
 
 // Start-up: reads dataPath + "Quorvin.inf" (dataPath ends with a separator). A missing file is
-// first written with the quoted defaults and then read. Never throws.
+// first written with the quoted defaults and then read; one that is not a regular file (a FIFO,
+// a folder) is not read (readStatus Failed, the defaults in use). Never throws.
 LoadedSettings loadSettings(const std::string& dataPath);
 
 // The configuration dialog's rewrite, atomic, values as bare numbers. Never throws.

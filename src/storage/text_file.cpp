@@ -55,6 +55,22 @@ int openRetrying(const std::string& path, int flags, mode_t mode = 0666) {
     return fd;
 }
 
+// Opens a data file without ever waiting on it: a FIFO, a device or a folder given the name of a
+// data file would block the open or the reads (or feed them without end), so the open does not
+// block and anything but a regular file is refused. Missing only for a name nothing has.
+FileStatus openRegular(const std::string& path, int flags, Descriptor& fd) {
+    fd.reset(openRetrying(path, flags | O_NONBLOCK));
+    if (!fd.isOpen()) return errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
+    struct stat info {};
+    const int status = ::fcntl(fd.get(), F_GETFL);
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || status < 0 ||
+        ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
+        fd.reset(-1);
+        return FileStatus::Failed;
+    }
+    return FileStatus::Ok;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -106,7 +122,11 @@ class WriterLock {
 
 // Writes the new bytes beside the file and renames them over it; the caller holds the lock, so
 // one fixed temporary name serves (a temporary left by a killed copy is simply overwritten).
+// Only a regular file (or none) is replaced; a FIFO or a folder under the data file's name
+// stays as it is.
 FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return FileStatus::Failed;
     const std::string temporary = path + ".tmp";
     Descriptor out(openRetrying(temporary, O_WRONLY | O_CREAT | O_TRUNC));
     if (!out.isOpen()) return FileStatus::Failed;
@@ -123,11 +143,9 @@ FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
 
 FileRead readWholeFile(const std::string& path) {
     FileRead result;
-    Descriptor in(openRetrying(path, O_RDONLY));
-    if (!in.isOpen()) {
-        result.status = errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
-        return result;
-    }
+    Descriptor in;
+    result.status = openRegular(path, O_RDONLY, in);
+    if (result.status != FileStatus::Ok) return result;
     struct stat info {};
     const auto expected =
         ::fstat(in.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
@@ -149,8 +167,9 @@ FileRead readWholeFile(const std::string& path) {
 
 FileStatus readFileInLines(const std::string& path,
                            const std::function<void(std::string_view)>& take) {
-    Descriptor in(openRetrying(path, O_RDONLY));
-    if (!in.isOpen()) return errno == ENOENT ? FileStatus::Missing : FileStatus::Failed;
+    Descriptor in;
+    if (const FileStatus opened = openRegular(path, O_RDONLY, in); opened != FileStatus::Ok)
+        return opened;
     // At most 1 MiB, small enough to stay in the cache between reads; a small file gets a small
     // block, so a fresh start-up does not pay for touching pages it never fills.
     struct stat info {};
@@ -215,13 +234,11 @@ FileStatus appendToFile(const std::string& path, std::string_view bytes) {
     WriterLock lock;
     if (const auto status = lock.acquire(path); status != FileStatus::Ok) return status;
 
-    bool created = false;
-    Descriptor out(openRetrying(path, O_RDWR | O_APPEND));
-    if (!out.isOpen() && errno == ENOENT) {
-        out.reset(openRetrying(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL));
-        created = true;
-    }
-    if (!out.isOpen()) return FileStatus::Failed;
+    Descriptor out;
+    FileStatus opened = openRegular(path, O_RDWR | O_APPEND, out);
+    const bool created = opened == FileStatus::Missing;
+    if (created) opened = openRegular(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL, out);
+    if (opened != FileStatus::Ok) return FileStatus::Failed;
 
     struct stat info {};
     if (::fstat(out.get(), &info) != 0) return FileStatus::Failed;

@@ -12,8 +12,11 @@ namespace quorvin {
 enum class FileStatus {
     Ok,
     Missing, // the file does not exist (reads only)
-    Failed,  // the file or its folder cannot be read or written; nothing was changed
-    Busy,    // another copy of the game holds the lock for longer than we wait
+    // The file or its folder cannot be read or written, or the name is not a regular file's (a
+    // FIFO, a device, a folder: refused at once, never waited on or written into). Nothing was
+    // changed.
+    Failed,
+    Busy, // another copy of the game holds the lock for longer than we wait
 };
 
 struct FileRead {

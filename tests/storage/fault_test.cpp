@@ -142,6 +142,35 @@ TEST_F(FaultTest, AReadOnlyFolderLeavesTheFilesAsTheyWere) {
     EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
 }
 
+// A FIFO or a folder given the name of a data file: loading does not wait on it (a blocked open
+// would hang the start-up; here the alarm ends the child), the records read as unreadable and
+// the settings as their defaults, and no writer writes into it or replaces it.
+TEST(NotARegularFile, IsRefusedAtOnceAndLeftAsItIs) {
+    for (const bool fifo : {true, false}) {
+        TempDir dir;
+        for (const char* name : {"Quorvin.dat", "Quorvin.inf"})
+            ASSERT_EQ(fifo ? ::mkfifo(dir.file(name).c_str(), 0666)
+                           : ::mkdir(dir.file(name).c_str(), 0777),
+                      0);
+        const int code = inChild([&] {
+            ::alarm(10);
+            RecordsFile records(dir.file("Quorvin.dat"));
+            bool ok = expect("loading the records fails", records.load() == FileStatus::Failed);
+            const LoadedSettings settings = loadSettings(dir.path() + "/");
+            ok &= expect("the settings are the defaults and the read failed",
+                         settings.settings == Settings{} &&
+                             settings.readStatus == FileStatus::Failed && !settings.writeFailed());
+            return ok && everyWriteFails(records, dir.path() + "/");
+        });
+        EXPECT_EQ(code, 0) << (fifo ? "FIFO" : "folder");
+        for (const char* name : {"Quorvin.dat", "Quorvin.inf"}) {
+            struct stat info {};
+            ASSERT_EQ(::stat(dir.file(name).c_str(), &info), 0);
+            EXPECT_TRUE(fifo ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode)) << name;
+        }
+    }
+}
+
 int killCount() {
     const char* text = std::getenv("QUORVIN_STRESS_KILLS");
     const int count = text ? std::atoi(text) : 0;
