@@ -97,6 +97,7 @@ Trimmed trimmedFile(const RecordsList& all, std::string_view unreadable, int kee
 }
 
 FileStatus RecordsFile::load() {
+    removeLeftovers(m_path);
     m_records.clear();
     m_unsaved.clear();
     m_skipped = 0;

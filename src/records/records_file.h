@@ -47,7 +47,8 @@ class RecordsFile {
     bool hasUnsavedRecords() const { return !m_unsaved.empty(); }
 
     // LoadRecords: the list becomes the file's records. A missing file is created empty;
-    // Failed means the file could not be read (the list is then empty) or created.
+    // Failed means the file could not be read (the list is then empty) or created. What a writer
+    // killed earlier left beside the file goes first.
     FileStatus load();
 
     // Appends one record (a file text from recordText()). The record joins the list whatever

@@ -234,6 +234,7 @@ LoadedSettings loadSettings(const std::string& dataPath) {
     LoadedSettings loaded;
     try {
         const std::string path = settingsPath(dataPath);
+        removeLeftovers(path);
         FileRead read = readSafely(path);
         if (read.status == FileStatus::Missing) {
             loaded.writeStatus = writeSafely(path, formatSettings(Settings{}, true));

@@ -97,38 +97,65 @@ void syncFolder(const std::string& path) {
     if (dir.isOpen()) ::fsync(dir.get());
 }
 
-// Writers of one data file serialise on an flock of a separate file beside it, path + ".lock".
-// The data file itself cannot carry the lock: a rewrite renames a new inode over it, and a copy
-// waiting on the old inode would then go on writing to a file that is no longer in the folder.
-// The lock file is never renamed or removed (removing it would race with a copy about to lock
-// it), so it stays behind as an empty file. The kernel drops the lock when its holder dies.
+std::string lockFileOf(const std::string& path) {
+    return path + ".lock";
+}
+
+std::string temporaryOf(const std::string& path) {
+    return path + ".tmp";
+}
+
+// Writers serialise on an flock of the data folder itself, held through a descriptor of the
+// folder. The folder is never renamed or removed by the game, so every copy locks the same inode
+// for as long as it writes, and no lock file is left in the folder. The lock cannot follow the
+// data file instead: a rewrite renames a new inode over it, and a copy waiting on the old inode
+// would then go on writing to a file no longer in the folder. One lock serves both data files of
+// a folder; their writes are short. The kernel drops the lock when its holder dies.
+// A file system that cannot lock a folder (some network mounts refuse flock on one) gets the
+// lock on a file beside the data file, path + ".lock", which must then stay: removing it would
+// race with a copy about to lock it.
 class WriterLock {
   public:
-    FileStatus acquire(const std::string& path) {
-        m_fd.reset(openRetrying(path + ".lock", O_RDWR | O_CREAT));
-        if (!m_fd.isOpen()) return FileStatus::Failed;
-        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-        for (;;) {
-            if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) return FileStatus::Ok;
-            if (errno != EWOULDBLOCK && errno != EINTR) return FileStatus::Failed;
+    // Waits at most `wait` for another copy that holds the lock: Busy when it still does.
+    FileStatus acquire(const std::string& path, std::chrono::milliseconds wait = kLockWait) {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        m_fd.reset(openRetrying(folderOf(path), O_RDONLY | O_DIRECTORY));
+        int error = tryLock();
+        m_onFolder = error == 0 || error == EWOULDBLOCK;
+        if (!m_onFolder) {
+            m_fd.reset(openRetrying(lockFileOf(path), O_RDWR | O_CREAT));
+            error = tryLock();
+        }
+        for (; error == EWOULDBLOCK; error = tryLock()) {
             if (std::chrono::steady_clock::now() >= deadline) return FileStatus::Busy;
             std::this_thread::sleep_for(kLockPoll);
         }
+        return error == 0 ? FileStatus::Ok : FileStatus::Failed;
     }
+    bool onFolder() const { return m_onFolder; }
 
   private:
+    // 0 when locked, otherwise the error (EWOULDBLOCK: another copy holds it).
+    int tryLock() {
+        if (!m_fd.isOpen()) return EBADF;
+        while (::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
+            if (errno != EINTR) return errno;
+        return 0;
+    }
+
     Descriptor m_fd;
+    bool m_onFolder = true;
 };
 
-// Writes the new bytes beside the file and renames them over it; the caller holds the lock, so
-// one fixed temporary name serves (a temporary left by a killed copy is simply overwritten).
-// Only a regular file (or none) is replaced; a FIFO or a folder under the data file's name
-// stays as it is.
+// Writes the new bytes beside the file and renames them over it. The caller holds the lock, so
+// one fixed temporary name serves: one left by a killed copy is removed first. Only a regular
+// file (or none) is replaced; a FIFO or a folder under the data file's name stays as it is.
 FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return FileStatus::Failed;
-    const std::string temporary = path + ".tmp";
-    Descriptor out(openRetrying(temporary, O_WRONLY | O_CREAT | O_TRUNC));
+    const std::string temporary = temporaryOf(path);
+    ::unlink(temporary.c_str());
+    Descriptor out(openRetrying(temporary, O_WRONLY | O_CREAT | O_EXCL));
     if (!out.isOpen()) return FileStatus::Failed;
     const bool written = writeAll(out.get(), bytes) && ::fsync(out.get()) == 0;
     if (!out.close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
@@ -140,6 +167,14 @@ FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
 }
 
 } // namespace
+
+void removeLeftovers(const std::string& path) {
+    WriterLock lock;
+    if (lock.acquire(path, std::chrono::milliseconds(0)) != FileStatus::Ok) return;
+    ::unlink(temporaryOf(path).c_str());
+    // Earlier builds locked a file beside the data file and left it there.
+    if (lock.onFolder()) ::unlink(lockFileOf(path).c_str());
+}
 
 FileRead readWholeFile(const std::string& path) {
     FileRead result;

@@ -49,6 +49,11 @@ FileStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 FileStatus updateFileAtomically(const std::string& path,
                                 const std::function<std::optional<std::string>()>& change);
 
+// Removes what writers of the file may have left beside it: the temporary of a copy of the game
+// killed in the middle of a rewrite, the lock file of an earlier build. Does nothing while
+// another copy is writing (it removes the temporary itself). Start-up calls it for each file.
+void removeLeftovers(const std::string& path);
+
 // Appends the bytes (creating the file when absent), synced before returning. When the file
 // does not end with a line break (a line cut short by a crash), one is written first so the
 // appended bytes start a line of their own. A failed append leaves the file as it was.

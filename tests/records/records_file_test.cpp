@@ -2,6 +2,9 @@
 // copies of the game writing at once.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -99,7 +102,7 @@ TEST_F(RecordsFileTest, AnotherCopysLockOrRecordsCostNoRecord) {
     ASSERT_EQ(file.load(), FileStatus::Ok);
     RecordsFile other(path);
     ASSERT_EQ(other.load(), FileStatus::Ok);
-    const int lock = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
+    const int lock = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0); // the other copy holds the lock too long
     const std::string first = recordText(50, {2024, 1, 1}, "first", kEkis);
     EXPECT_EQ(file.append(first), FileStatus::Busy);
@@ -119,17 +122,29 @@ TEST_F(RecordsFileTest, AnotherCopysLockOrRecordsCostNoRecord) {
     EXPECT_EQ(file.records().size(), 2u);
 }
 
-TEST_F(RecordsFileTest, TwoCopiesAppendingAtOnceLoseNoRecord) {
-    constexpr int kEach = 500;
+// Two copies of the game in two processes, one appending records, the other appending and
+// trimming (deleting nothing), while a third holds the lock as they start: they wait for it,
+// every record is in the file once and in its copy's order, and the folder holds the file alone.
+TEST_F(RecordsFileTest, TwoCopiesWritingAtOnceLoseNoRecordAndLeaveNoOtherFile) {
+    ASSERT_EQ(file.load(), FileStatus::Ok);
+    EXPECT_EQ(slurp(path), ""); // a missing file is created empty
+    const int lock = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    constexpr int kEach = 300;
     pid_t copies[2];
     for (int c = 0; c < 2; ++c) {
         if ((copies[c] = ::fork()) != 0) continue;
+        ::close(lock); // the lock is held until every descriptor of it is closed
         RecordsFile copy(path);
         int failures = copy.load() != FileStatus::Ok;
-        for (int i = 0; i < kEach; ++i)
+        for (int i = 0; i < kEach; ++i) {
             failures += copy.append(recordText(i, {2024, 1, 1}, "copia", c)) != FileStatus::Ok;
+            if (c == 1 && i % 10 == 9) failures += copy.trim(kEach).status != FileStatus::Ok;
+        }
         ::_exit(failures);
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::close(lock);
     for (const pid_t copy : copies) {
         int status = -1;
         ASSERT_EQ(::waitpid(copy, &status, 0), copy);
@@ -137,12 +152,13 @@ TEST_F(RecordsFileTest, TwoCopiesAppendingAtOnceLoseNoRecord) {
     }
     ASSERT_EQ(file.load(), FileStatus::Ok);
     EXPECT_EQ(file.skippedLines(), 0u);
-    for (int c = 0; c < 2; ++c) { // each copy's records whole and in its order
+    for (int c = 0; c < 2; ++c) {
         const auto lines = file.records().linesOf(c);
         ASSERT_EQ(lines.size(), std::size_t(kEach));
         for (int i = 0; i < kEach; ++i)
             EXPECT_EQ(file.records().tenths(lines[std::size_t(i)]), i);
     }
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"Quorvin.dat"});
 }
 
 } // namespace

@@ -168,6 +168,7 @@ TEST(NotARegularFile, IsRefusedAtOnceAndLeftAsItIs) {
             ASSERT_EQ(::stat(dir.file(name).c_str(), &info), 0);
             EXPECT_TRUE(fifo ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode)) << name;
         }
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"Quorvin.dat", "Quorvin.inf"}));
     }
 }
 
@@ -180,7 +181,7 @@ int killCount() {
 // A copy of the game saving records as fast as it can, with a trim (that deletes nothing)
 // every few records, is killed at a random moment, again and again. Every record whose save was
 // acknowledged is in the file, which always loads; a kill can cut at most the line being
-// appended, never a whole file.
+// appended, never a whole file; and the next start leaves nothing else in the folder.
 TEST(KilledWriter, LosesNoAcknowledgedRecordAndNeverTheFile) {
     TempDir dir;
     const std::string path = dir.file("Quorvin.dat");
@@ -233,6 +234,7 @@ TEST(KilledWriter, LosesNoAcknowledgedRecordAndNeverTheFile) {
         found.insert(file.records().fileText(i));
     for (const std::string& text : acknowledged)
         ASSERT_TRUE(found.count(text)) << "seed " << seed << ": " << text << " was lost";
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"Quorvin.dat"});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // through the code under test.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvin::testing {
 
@@ -24,6 +26,14 @@ class TempDir {
     ~TempDir() { std::filesystem::remove_all(m_path, m_ignored); }
     const std::string& path() const { return m_path; }
     std::string file(std::string_view name) const { return m_path + "/" + std::string(name); }
+    // The names of what the folder holds, sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
 
   private:
     std::string m_path;
