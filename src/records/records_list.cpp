@@ -14,6 +14,10 @@ namespace quorvin {
 namespace {
 
 constexpr int kTenthsLimit = 10000; // a four-digit time field holds 0 to 9999
+// Times sort by counting from this many records on: below it, walking the 10,000 possible
+// times costs more than a plain sort of the few records (a new game's category times, most
+// listings of one category).
+constexpr std::size_t kCountFrom = 1000;
 
 // Windows-1252 lower case: A-Z, the accented capitals 0xC0-0xDE (but 0xD7, the multiplication
 // sign) and the four capitals of the 0x80 row (Š, Œ, Ž, Ÿ).
@@ -196,24 +200,30 @@ bool ranksBefore(std::string_view a, std::string_view b) {
 }
 
 std::vector<std::string> categoryTimes(const RecordsList& records, int category) {
-    // The times of one category sort by counting: at most 10,000 different values.
-    std::vector<std::uint32_t> count(kTenthsLimit, 0);
     const auto lines = records.linesOf(category);
+    std::vector<std::uint16_t> tenths;
+    tenths.reserve(lines.size());
     for (const std::uint32_t i : lines)
-        ++count[static_cast<std::size_t>(records.tenths(i))];
+        tenths.push_back(static_cast<std::uint16_t>(records.tenths(i)));
+    if (tenths.size() < kCountFrom) {
+        std::sort(tenths.begin(), tenths.end());
+    } else {
+        std::vector<std::uint32_t> count(kTenthsLimit, 0);
+        for (const std::uint16_t t : tenths)
+            ++count[t];
+        auto next = tenths.begin();
+        for (int t = 0; t < kTenthsLimit; ++t)
+            next = std::fill_n(next, count[static_cast<std::size_t>(t)], t);
+    }
     std::vector<std::string> times;
-    times.reserve(lines.size() + 1);
-    char text[8];
-    for (int t = 0; t < kTenthsLimit; ++t) {
-        if (count[static_cast<std::size_t>(t)] == 0) continue;
+    times.reserve(tenths.size() + 1);
+    for (const int t : tenths) {
         // The memory line's time trimmed and zero-padded to five characters is always this
         // (a time below one second reads ".4", padded "000.4").
-        text[0] = static_cast<char>('0' + t / 1000);
-        text[1] = static_cast<char>('0' + t / 100 % 10);
-        text[2] = static_cast<char>('0' + t / 10 % 10);
-        text[3] = '.';
-        text[4] = static_cast<char>('0' + t % 10);
-        times.insert(times.end(), count[static_cast<std::size_t>(t)], std::string(text, 5));
+        const char text[5] = {
+            static_cast<char>('0' + t / 1000), static_cast<char>('0' + t / 100 % 10),
+            static_cast<char>('0' + t / 10 % 10), '.', static_cast<char>('0' + t % 10)};
+        times.emplace_back(text, 5);
     }
     // "999" sorts before "999.0": a record of exactly 999 s stays after the sentinel.
     const auto at =
@@ -259,6 +269,10 @@ RecordFilters allFilters() {
 
 std::vector<std::uint32_t> rankedLines(const RecordsList& records,
                                        std::vector<std::uint32_t> lines) {
+    if (lines.size() < kCountFrom) {
+        std::sort(lines.begin(), lines.end(), RankLess{records});
+        return lines;
+    }
     // Bucket by time (a stable counting sort), then order each run of equal times by text.
     std::vector<std::uint32_t> start(kTenthsLimit + 1, 0);
     for (const std::uint32_t i : lines)
@@ -317,6 +331,7 @@ std::vector<std::uint32_t> bestOfEachCategory(const RecordsList& records, int ke
     const auto limit = static_cast<std::size_t>(std::max(keep, 0));
     for (int c = 0; c < kCategoryCount; ++c) {
         const auto lines = records.linesOf(c);
+        if (lines.empty()) continue;
         scratch.assign(lines.begin(), lines.end());
         const auto best =
             scratch.begin() + static_cast<std::ptrdiff_t>(std::min(limit, scratch.size()));

@@ -56,11 +56,26 @@ TEST(Ranking, FieldsRankAsTextsAndTheTrimIsTheWalkOfThe297) {
         lines.push_back(memoryLineFromFileText(text));
         all.push_back(i);
     }
-    std::vector<std::string> sorted = lines, ranked;
-    std::sort(sorted.begin(), sorted.end(), ranksBefore);
-    for (const auto i : rankedLines(records, all))
-        ranked.push_back(records.line(i));
-    EXPECT_EQ(ranked, sorted);
+    // All of them (bucketed by time first) and a few (sorted directly).
+    for (const std::size_t count : {all.size(), std::size_t{300}}) {
+        std::vector<std::string> sorted(lines.begin(), lines.begin() + count), ranked;
+        std::sort(sorted.begin(), sorted.end(), ranksBefore);
+        for (const auto i : rankedLines(records, {all.begin(), all.begin() + count}))
+            ranked.push_back(records.line(i));
+        EXPECT_EQ(ranked, sorted) << count << " records";
+    }
+    // The category times of a category of thousands and of one of a few, from the texts.
+    for (const int category : {50, 7}) {
+        std::vector<std::string> times = {"999"};
+        for (const std::string& l : lines) {
+            if (std::string_view(l).substr(29) != categoryBytes(category)) continue;
+            const std::string time =
+                l.substr(l.find_first_not_of(' '), 5 - l.find_first_not_of(' '));
+            times.push_back(std::string(5 - time.size(), '0') + time);
+        }
+        std::sort(times.begin(), times.end());
+        EXPECT_EQ(categoryTimes(records, category), times) << "category " << category;
+    }
 
     for (int item = 0; item < kTrimItemCount; ++item) {
         const int keep = keptPerCategory(item);
