@@ -43,17 +43,6 @@ TEST(RecordText, TheClockAndTheNameAsTheFieldsCarryThem) {
         EXPECT_EQ(storedName(name), stored) << name;
 }
 
-TEST(RecordText, FollowsTheLayoutByteForByte) {
-    const std::string text = recordText(123, {2024, 3, 7}, "Ana", categoryIndex({3, 10, 6}));
-    EXPECT_EQ(fileLine(text), "\" 123  2024/03/07 Ana        3  10x10  Ekis\"\r\n");
-    EXPECT_EQ(memoryLineFromFileText(text), " 12.3  2024/03/07 Ana        3  10x10  Ekis");
-    EXPECT_EQ(fileTextFromMemoryLine(memoryLineFromFileText(text)), text);
-    EXPECT_EQ(recordText(4, {2025, 1, 5}, "Íñigo", categoryIndex({2, 7, 8})),
-              "   4  2025/01/05 \xCD\xF1igo      2  7x7    Vac\xEDo");
-    EXPECT_EQ(memoryLineFromFileText("   4  x"), "   .4  x"); // below one second
-    EXPECT_EQ(recordText(95, {2024, 1, 1}, "a", -1), "");
-}
-
 TEST(RecordText, OnlyTheLayoutWithAKnownCategoryIsARecord) {
     const std::string good = " 123  2024/03/07 Ana        3  10x10  Ekis";
     ASSERT_TRUE(examineFileText(good));

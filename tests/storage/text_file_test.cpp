@@ -1,14 +1,10 @@
-// The data files at the edge, on real files: reads, atomic rewrites, appends, writers killed at
-// random moments, and the Windows-1252 <-> UTF-8 mapping of the text.
+// The data files at the edge, on real files: reads, atomic rewrites, appends and what they leave
+// in the folder, and the Windows-1252 <-> UTF-8 mapping of the text. Writers killed at random
+// moments and refused writes are the fault tests'.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
-#include <random>
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
 
 #include "storage/temp_dir.h"
 #include "storage/text_file.h"
@@ -109,56 +105,6 @@ TEST(WriteFile, AtomicRewritesLeaveTheFileAloneAndAppendsStartALineOfTheirOwn) {
         EXPECT_TRUE(std::filesystem::exists(path));
         EXPECT_EQ(slurp(path), after) << before.value_or("(missing)") << " + " << appended;
     }
-}
-
-// Writers killed at random moments: a rewrite leaves the old file or the new one, whole, and
-// an append never loses a line it acknowledged.
-// make test kills the writer 200 times; make stress sets QUORVIN_STRESS_KILLS (2,000).
-int killCount() {
-    const char* text = std::getenv("QUORVIN_STRESS_KILLS");
-    const int count = text ? std::atoi(text) : 0;
-    return count > 0 ? count : 200;
-}
-const int kKills = killCount();
-
-// Runs `work` in a child for a random moment, then kills it outright.
-template <typename Work> void killDuring(std::mt19937& engine, int maxMicroseconds, Work work) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        work();
-        ::_exit(0);
-    }
-    ::usleep(static_cast<useconds_t>(engine() % static_cast<unsigned>(maxMicroseconds)));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-}
-
-class CrashConsistency : public ::testing::Test {
-  protected:
-    testing::TempDir dir;
-    const std::string path = dir.file("Quorvin.dat");
-    const unsigned seed = std::random_device{}();
-    std::mt19937 engine{seed};
-};
-
-TEST_F(CrashConsistency, ARewriteKilledAnywhereLeavesTheOldFileOrTheNewOne) {
-    std::string older, newer;
-    for (int i = 0; i < 5000; ++i)
-        (i < 3000 ? older : newer) += std::string(60, i < 3000 ? 'a' : 'b') + "\r\n";
-    testing::spit(path, older);
-    for (int round = 0; round < kKills; ++round) {
-        killDuring(engine, 15'000, [&] {
-            for (;;) {
-                writeFileAtomically(path, newer);
-                writeFileAtomically(path, older);
-            }
-        });
-        const std::string found = slurp(path);
-        ASSERT_TRUE(found == older || found == newer)
-            << "seed " << seed << ", round " << round << ": a file of " << found.size() << " bytes";
-    }
-    EXPECT_EQ(writeFileAtomically(path, "x"), FileStatus::Ok); // the killed writer's lock is gone
 }
 
 } // namespace
