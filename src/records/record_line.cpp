@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "model/names.h"
-#include "storage/text_file.h"
+#include "storage/windows1252.h"
 
 namespace quorvin {
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "storage/windows1252.h"
+
 namespace quorvin {
 
 namespace {

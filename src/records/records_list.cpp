@@ -8,6 +8,7 @@
 
 #include "model/names.h"
 #include "storage/text_file.h"
+#include "storage/windows1252.h"
 
 namespace quorvin {
 

@@ -1,5 +1,4 @@
-// The data files at the edge: whole-file reads, atomic rewrites, durable appends, and the
-// conversion between the program's UTF-8 texts and the Windows-1252 bytes on disk.
+// The data files at the edge: whole-file reads, atomic rewrites, durable appends.
 #pragma once
 
 #include <functional>
@@ -59,13 +58,5 @@ void removeLeftovers(const std::string& path);
 // appended bytes start a line of their own. A failed append leaves the file as it was.
 // Empty bytes only create the file when it is missing.
 FileStatus appendToFile(const std::string& path, std::string_view bytes);
-
-// UTF-8 to Windows-1252, one byte per character; a character it cannot hold becomes '?'.
-std::string toWindows1252(std::string_view utf8);
-// The Windows-1252 bytes of a valid UTF-8 text all of whose characters Windows-1252 holds;
-// nothing for any other text, so that no character is lost on the way.
-std::optional<std::string> exactWindows1252(std::string_view utf8);
-// Windows-1252 to UTF-8; the five unassigned bytes map to U+FFFD.
-std::string fromWindows1252(std::string_view bytes);
 
 } // namespace quorvin
