@@ -116,10 +116,6 @@ TEST_F(RecordsFileTest, AnotherCopysLockOrRecordsCostNoRecord) {
     EXPECT_EQ(file.trim(1).deleted, 1u);
     EXPECT_EQ(slurp(path), fileLine(theirs) + fileLine(first));
     EXPECT_EQ(recordsFileBytes(file.records()), slurp(path));
-
-    std::filesystem::remove_all(dir.path()); // a trim that cannot write changes nothing
-    EXPECT_EQ(file.trim(1).status, FileStatus::Failed);
-    EXPECT_EQ(file.records().size(), 2u);
 }
 
 // Two copies of the game in two processes, one appending records, the other appending and
