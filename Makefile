@@ -48,7 +48,7 @@ fuzz:
 
 stress: build
 	QUORVIN_STRESS_KILLS=$(STRESS_KILLS) ctest --preset $(PRESET) \
-	  -R '^(CrashConsistency|KilledWriter|FaultTest)[.]'
+	  -R '^(KilledWriter|FaultTest)[.]'
 
 package: build
 	@tools/install-deps.sh package

@@ -98,6 +98,11 @@ void startGame(GameWindow& window, const QString& programFolder) {
 
     const LoadedSettings loaded = loadSettings(dataPath);
     if (loaded.writeFailed()) window.inform(settingsWriteFailedMessage(dataPath), true);
+    else if (loaded.readStatus != FileStatus::Ok)
+        window.inform("No se pudo leer el archivo de configuración " + dataPath +
+                          std::string(kSettingsFileName) +
+                          ". El juego sigue con la configuración inicial.",
+                      true);
     Game& game = window.game();
     game.boardSize = loaded.settings.boardSize;
     game.colorCount = loaded.settings.colorCount;
