@@ -39,12 +39,7 @@ extern char** environ;
 
 namespace {
 
-// CLOCK_MONOTONIC is one clock for every process, so a child's times and the parent's compare.
-long long monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-}
+using quorvin::bench::monotonicNs;
 
 // ---- The child ----
 

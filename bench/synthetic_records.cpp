@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 
@@ -94,6 +95,12 @@ double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+long long monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
 }
 
 } // namespace quorvin::bench

@@ -42,4 +42,8 @@ class TempFolder {
 // The median: the middle value, or the mean of the two middle values.
 double median(std::vector<double> values);
 
+// Nanoseconds of CLOCK_MONOTONIC: one clock for every process, so a child's times and the
+// parent's compare.
+long long monotonicNs();
+
 } // namespace quorvin::bench

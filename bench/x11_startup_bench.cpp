@@ -26,11 +26,7 @@ extern char** environ;
 
 namespace {
 
-long long monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-}
+using quorvin::bench::monotonicNs;
 
 pid_t spawn(std::vector<std::string> words, const std::vector<std::string>& extraEnvironment,
             posix_spawn_file_actions_t* actions = nullptr) {
