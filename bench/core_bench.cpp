@@ -3,10 +3,10 @@
 // console shows the medians only (--benchmark_out=FILE keeps every repetition).
 #include "synthetic_records.h"
 
-#include "game_window/session.h"
 #include "model/game.h"
 #include "records/records_file.h"
 #include "records/records_list.h"
+#include "session/session.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // the session and renders what the session and the game hold; it keeps no rule of its own.
 #pragma once
 
-#include "game_window/session.h"
 #include "model/game.h"
+#include "session/session.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // The game window's rules without a window: new game, clock and rank line, pause, mouse, keys.
-#include "game_window/session.h"
+#include "session/session.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The game window's rules: new game, clock, rank line, pause, mouse and keyboard.
-#include "game_window/session.h"
+#include "session/session.h"
 
 #include "model/names.h"
 
