@@ -42,7 +42,7 @@ int below(std::uint64_t& state, int bound) {
 
 std::string syntheticRecordText(std::uint64_t& state) {
     const int category = below(state, kCategoryCount);
-    const int tenths = 1 + below(state, kMaxTenths);
+    const int tenths = 1 + below(state, kClockLimitTenths);
     const RecordDate date{2000 + below(state, 25), 1 + below(state, 12), 1 + below(state, 28)};
     const std::string_view name =
         kNames[static_cast<std::size_t>(below(state, static_cast<int>(kNames.size())))];

@@ -42,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int tenths = rawTenths;
     if (fromClock) {
         tenths = clockTextToTenths(clock);
-        FUZZ_CHECK(tenths >= 0 && tenths <= kMaxTenths);
+        FUZZ_CHECK(tenths >= 0 && tenths <= kClockLimitTenths);
     }
-    const int expected = tenths < 0 ? 0 : (tenths > kMaxTenths ? kMaxTenths : tenths);
+    const int expected = tenths < 0 ? 0 : (tenths > kClockLimitTenths ? kClockLimitTenths : tenths);
 
     const std::string stored = storedName(name);
     FUZZ_CHECK(stored.size() == kNameWidth);

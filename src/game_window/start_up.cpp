@@ -115,7 +115,7 @@ void startGame(GameWindow& window, const QString& programFolder) {
         window.inform("No se pudo leer el archivo de records " + records->path() +
                       ". El juego sigue sin los records guardados.", true);
     window.session().categoryTimesOf = [&window, records](const std::string&) {
-        return categoryTimes(records->records(), currentCategory(window.game()));
+        return categoryTimes(records->records(), categoryIndex(window.game().category()));
     };
     // The records window lives as long as the game window. After a record it opens without
     // being modal on the current category, so the player sees the new rank. "Records" (F9)

@@ -3,6 +3,7 @@
 // solved check, selection, start patterns). A plain value; the windows only render it.
 #pragma once
 
+#include "model/category.h"
 #include "model/platform.h"
 
 #include <array>
@@ -78,6 +79,7 @@ public:
     std::array<bool, kPreviewSide * kPreviewSide> preview{}; // true: the circle is bright green
 
     int cellCount() const { return boardSize * boardSize; }
+    Category category() const { return {colorCount, boardSize, startPattern}; }
 
     // Sizes the board for boardSize, every colour 0, every cell hidden with a blank tag.
     void resizeBoard();

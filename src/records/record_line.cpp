@@ -95,18 +95,6 @@ std::optional<RecordFacts> facts(const char* timeField, std::string_view categor
 
 } // namespace
 
-int categoryIndex(const Category& c) {
-    if (c.colours < 2 || c.colours > 4 || c.side < kMinBoardSize || c.side > kMaxBoardSize ||
-        c.pattern < 0 || c.pattern >= kPatternCount)
-        return -1;
-    return ((c.colours - 2) * kSizeCount + (c.side - kMinBoardSize)) * kPatternCount + c.pattern;
-}
-
-Category categoryAt(int index) {
-    return {2 + index / (kSizeCount * kPatternCount),
-            kMinBoardSize + index / kPatternCount % kSizeCount, index % kPatternCount};
-}
-
 std::string categoryText(int index) {
     return fromWindows1252(categoryBytes(index));
 }
@@ -155,14 +143,14 @@ int clockTextToTenths(std::string_view text) {
     long long whole = 0;
     for (; isDigit(i); ++i)
         if (whole < 1000) whole = whole * 10 + (text[i] - '0');
-    if (whole >= 1000) return kMaxTenths;
+    if (whole >= 1000) return kClockLimitTenths;
     int tenths = static_cast<int>(whole) * 10;
     if (i < text.size() && text[i] == '.') {
         ++i;
         if (isDigit(i)) tenths += text[i++] - '0';
         if (isDigit(i) && text[i] >= '5') ++tenths; // rounded on the hundredths
     }
-    return tenths < kMaxTenths ? tenths : kMaxTenths;
+    return tenths < kClockLimitTenths ? tenths : kClockLimitTenths;
 }
 
 std::string storedName(std::string_view utf8Name) {
@@ -197,7 +185,7 @@ std::string storedName(std::string_view utf8Name) {
 std::string recordText(int tenths, const RecordDate& date, std::string_view utf8Name,
                        int category) {
     if (category < 0 || category >= kCategoryCount) return {};
-    tenths = tenths < 0 ? 0 : (tenths > kMaxTenths ? kMaxTenths : tenths);
+    tenths = tenths < 0 ? 0 : (tenths > kClockLimitTenths ? kClockLimitTenths : tenths);
     char head[64];
     std::snprintf(head, sizeof head, "%4d  %04d/%02d/%02d ", tenths, date.year, date.month,
                   date.day);

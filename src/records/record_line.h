@@ -14,6 +14,8 @@
 // offset moves one to the right (category text from offset 29).
 #pragma once
 
+#include "model/category.h"
+
 #include <ctime>
 #include <optional>
 #include <string>
@@ -21,25 +23,13 @@
 
 namespace quorvin {
 
-inline constexpr int kCategoryCount = 297; // 3 colour counts x 11 sides x 9 start patterns
 inline constexpr std::size_t kFileCategoryOffset = 28;
 inline constexpr std::size_t kMemoryCategoryOffset = 29;
 inline constexpr std::size_t kNameWidth = 10;
 inline constexpr std::size_t kDateWidth = 10;
 inline constexpr std::size_t kFileDateOffset = 6;
 inline constexpr std::size_t kFileNameOffset = 17;
-inline constexpr int kMaxTenths = 9990; // the clock stops at 999 s
 
-struct Category {
-    int colours = 2; // 2 to 4
-    int side = 5;    // 5 to 15
-    int pattern = 0; // 0 to 8
-};
-
-// Categories are numbered in the order the deletion walks them: colours outermost, then the
-// board side, then the start pattern innermost. -1 when a setting is out of range.
-int categoryIndex(const Category& category);
-Category categoryAt(int index);
 // The category text, e.g. "3  10x10  Ekis": UTF-8 for the windows, Windows-1252 for lines.
 std::string categoryText(int index);
 std::string_view categoryBytes(int index);

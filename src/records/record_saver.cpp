@@ -3,10 +3,6 @@
 
 namespace quorvin {
 
-int currentCategory(const Game& game) {
-    return categoryIndex(Category{game.colorCount, game.boardSize, game.startPattern});
-}
-
 void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, std::time_t now) {
     Platform& platform = game.platform();
     std::string name =
@@ -14,7 +10,7 @@ void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, 
     if (name.empty()) name = "jugador";
     game.playerName = name;
     const std::string text =
-        recordText(clockTextToTenths(clockText), localDate(now), name, currentCategory(game));
+        recordText(clockTextToTenths(clockText), localDate(now), name, categoryIndex(game.category()));
     const FileStatus status = records.append(text);
     if (status == FileStatus::Busy)
         platform.inform("Otra copia del juego está usando el archivo de records. Tu record se "

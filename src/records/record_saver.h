@@ -9,9 +9,6 @@
 
 namespace quorvin {
 
-// The category of the game's current settings, as the records number it.
-int currentCategory(const Game& game);
-
 // Asks for the name through the game's platform ("jugador" when the answer is empty or
 // cancelled), keeps it whole as the next suggestion, and appends the record of the time shown
 // by `clockText` on the date of `now`. A file that cannot take it is reported in Spanish; the

@@ -323,8 +323,7 @@ void RecordsWindow::fillRecordsList() {
 }
 
 RecordFilters RecordsWindow::currentFilters() const {
-    const Game& game = m_window.game();
-    return filtersFor(Category{game.colorCount, game.boardSize, game.startPattern});
+    return filtersFor(m_window.game().category());
 }
 
 RecordFilters RecordsWindow::filters() const {
