@@ -383,16 +383,19 @@ void GameWindow::renderCounters() {
         if (on) setColours(counter, kBrightWhite, Qt::black);
         else setColours(counter, windowColour, windowText);
     };
+    const auto lineCounter = [&](int count) {
+        return g.lineCountersBlank ? std::string() : std::to_string(count);
+    };
     for (std::size_t k = 0; k < m_rowCounters.size(); ++k) {
-        setTextIfChanged(m_rowCounters[k], g.rowCounters[k]);
-        setTextIfChanged(m_columnCounters[k], g.columnCounters[k]);
+        setTextIfChanged(m_rowCounters[k], lineCounter(g.rowCounters[k]));
+        setTextIfChanged(m_columnCounters[k], lineCounter(g.columnCounters[k]));
         highlight(m_rowCounters[k], g.rowHighlighted[k]);
         highlight(m_columnCounters[k], g.columnHighlighted[k]);
         m_rowCounters[k]->setVisible(visible);
         m_columnCounters[k]->setVisible(visible);
     }
     for (std::size_t k = 0; k < m_colourCounters.size(); ++k) {
-        setTextIfChanged(m_colourCounters[k], g.colourCounters[k]);
+        setTextIfChanged(m_colourCounters[k], std::to_string(g.colourCounters[k]));
         m_colourCounters[k]->setVisible(visible && static_cast<int>(k) < g.colorCount);
     }
 }

@@ -2,7 +2,6 @@
 #include "model/game.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace quorvin {
 
@@ -18,8 +17,9 @@ void Game::resizeBoard() {
     const auto n = static_cast<std::size_t>(boardSize);
     board.assign(n * n, 0);
     cells.assign(n * n, Cell{});
-    rowCounters.assign(n, "");
-    columnCounters.assign(n, "");
+    rowCounters.assign(n, 0);
+    columnCounters.assign(n, 0);
+    lineCountersBlank = true;
     rowHighlighted.assign(n, false);
     columnHighlighted.assign(n, false);
     cursorCell = 0;
@@ -63,12 +63,14 @@ void Game::deal() {
         ++dealt[static_cast<std::size_t>(k - 1)];
     }
     platform().processEvents();
-    for (std::size_t k = 0; k < dealt.size(); ++k) colourCounters[k] = std::to_string(dealt[k]);
+    colourCounters = dealt;
 
     for (int i = 0; i < cellCount(); ++i) {
         const auto [same, other] = countNeighbours(i);
         Cell& cell = cells[static_cast<std::size_t>(i)];
-        cell.tag = {'G', static_cast<char>('0' + same), static_cast<char>('0' + other)};
+        cell.state = CellState::Hidden;
+        cell.sameNeighbours = same;
+        cell.otherNeighbours = other;
         cell.face = neutralFace(same, other);
         cell.coloured = false;
     }
@@ -96,9 +98,10 @@ void Game::showSelection() {
             if (cells[rowCell].isHidden() && board[rowCell] == selectedColour) ++inRow;
             if (cells[columnCell].isHidden() && board[columnCell] == selectedColour) ++inColumn;
         }
-        rowCounters[static_cast<std::size_t>(line)] = std::to_string(inRow);
-        columnCounters[static_cast<std::size_t>(line)] = std::to_string(inColumn);
+        rowCounters[static_cast<std::size_t>(line)] = inRow;
+        columnCounters[static_cast<std::size_t>(line)] = inColumn;
     }
+    lineCountersBlank = false;
     swatchColour = selectedColour;
 }
 
@@ -125,7 +128,7 @@ void Game::recountColourCounters() {
         if (cells[static_cast<std::size_t>(i)].isHidden() && colour >= 1 && colour <= 4)
             ++hidden[static_cast<std::size_t>(colour - 1)];
     }
-    for (std::size_t k = 0; k < hidden.size(); ++k) colourCounters[k] = std::to_string(hidden[k]);
+    colourCounters = hidden;
 }
 
 } // namespace quorvin

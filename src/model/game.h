@@ -1,6 +1,7 @@
-// The game's shared state and board model: the settings, the cells with their colours, tags and
-// faces, the counters beside the board, and the rules that change them (deal, moves, reveal,
-// solved check, selection, start patterns). A plain value; the windows only render it.
+// The game's shared state and board model: the settings, the cells with their colours, states,
+// neighbour counts and faces, the counters beside the board, and the rules that change them
+// (deal, moves, reveal, solved check, selection, start patterns). A plain value of numbers and
+// flags; the windows make the texts they show from it.
 #pragma once
 
 #include "model/category.h"
@@ -26,16 +27,21 @@ inline constexpr int kWindowBackground = 0;
 // The configuration dialog's start-pattern preview is always 7 x 7.
 inline constexpr int kPreviewSide = 7;
 
+// Whether a cell still counts as unsolved. A lost game shows every cell in colour but leaves
+// its state alone.
+enum class CellState { Hidden, Revealed };
+
 struct Cell {
-    // The tag: the state ('G' hidden, '*' revealed), then SameNeighbours and OtherNeighbours as
-    // one digit each: "G35" is a hidden cell with 3 neighbours of its colour and 5 of others.
-    std::string tag = "G00";
+    CellState state = CellState::Hidden;
+    // Its neighbours of its own colour and of other colours, 0..8 each; set by the deal, fixed
+    // for the game.
+    int sameNeighbours = 0;
+    int otherNeighbours = 0;
     int face = 0;          // the expression shown, 0..4
     bool coloured = false; // false: the grey face; true: the face in the cell's colour
 
-    bool isHidden() const { return tag[0] == 'G'; }
-    int sameNeighbours() const { return tag[1] - '0'; }
-    int otherNeighbours() const { return tag[2] - '0'; }
+    bool isHidden() const { return state == CellState::Hidden; }
+    bool operator==(const Cell&) const = default;
 };
 
 class Game {
@@ -64,10 +70,13 @@ public:
 
     // What the game window shows.
     std::vector<Cell> cells;
-    std::array<std::string, 4> colourCounters{"0", "0", "0", "0"}; // hidden cells per colour
-    std::vector<std::string> rowCounters;    // hidden cells of the selected colour per row
-    std::vector<std::string> columnCounters; // ... per column
-    std::vector<bool> rowHighlighted;        // bright white behind the counter when true
+    std::array<int, 4> colourCounters{}; // hidden cells per colour
+    std::vector<int> rowCounters;        // hidden cells of the selected colour per row
+    std::vector<int> columnCounters;     // ... per column
+    // The row and column counters show nothing: before the first deal of a board and once it
+    // is solved. They are emptied and refilled together.
+    bool lineCountersBlank = true;
+    std::vector<bool> rowHighlighted; // bright white behind the counter when true
     std::vector<bool> columnHighlighted;
     int swatchColour = 1;            // the selected-colour swatch and the cursor frame's border
     bool cursorFrameVisible = false; // the frame around cursorCell
@@ -81,10 +90,11 @@ public:
     int cellCount() const { return boardSize * boardSize; }
     Category category() const { return {colorCount, boardSize, startPattern}; }
 
-    // Sizes the board for boardSize, every colour 0, every cell hidden with a blank tag.
+    // Sizes the board for boardSize, every colour 0, every cell hidden without neighbour counts.
     void resizeBoard();
-    // The rule steps of a new game: the colours, counters, tags, faces and start pattern; colour
-    // 1 selected and counted; the cursor on cell 0 with row 0 and column 0 highlighted.
+    // The rule steps of a new game: the colours, counters, neighbour counts, faces and start
+    // pattern; colour 1 selected and counted; the cursor on cell 0 with row 0 and column 0
+    // highlighted.
     void deal();
     // The two neighbour counts of cell i: {same colour, other colour}.
     std::pair<int, int> countNeighbours(int i) const;

@@ -3,16 +3,8 @@
 #include "model/game.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace quorvin {
-
-namespace {
-
-// A counter caption read back as a number, as the window's label would be.
-int captionValue(const std::string& caption) { return std::atoi(caption.c_str()); }
-
-} // namespace
 
 void Game::revealCell(int i) {
     if (!drawOnBoard) {
@@ -30,9 +22,8 @@ void Game::revealCell(int i) {
     cell.coloured = true;
     if (!gameRunning) return; // a lost game only shows the colours
 
-    cell.tag[0] = '*';
-    std::string& counter = colourCounters[static_cast<std::size_t>(board[index] - 1)];
-    counter = std::to_string(captionValue(counter) - 1);
+    cell.state = CellState::Revealed;
+    --colourCounters[static_cast<std::size_t>(board[index] - 1)];
     if (isSolved()) finishSolved();
 }
 
@@ -44,8 +35,7 @@ bool Game::isSolved() const {
 void Game::finishSolved() {
     timerEnabled = false;
     gameRunning = false;
-    std::fill(rowCounters.begin(), rowCounters.end(), std::string());
-    std::fill(columnCounters.begin(), columnCounters.end(), std::string());
+    lineCountersBlank = true;
     rankText.clear();
     cursorFrameVisible = false;
     std::fill(rowHighlighted.begin(), rowHighlighted.end(), false);
@@ -67,8 +57,8 @@ void Game::guessRight(int i) {
     if (!gameRunning) return;
 
     const Cell& cell = cells[static_cast<std::size_t>(i)];
-    const int same = cell.sameNeighbours();
-    const int other = cell.otherNeighbours();
+    const int same = cell.sameNeighbours;
+    const int other = cell.otherNeighbours;
     // Every neighbour shares the played colour; or, with two colours, every neighbour has the
     // other one. Either way the face makes their colours certain. One step only.
     if (other == 0) revealNeighbours(i);
@@ -108,8 +98,8 @@ void Game::guessWrong(int i) {
                 j = static_cast<std::size_t>(std::clamp(drawn, 0, cellCount() - 1));
             } while (cells[j].isHidden());
             Cell& cell = cells[j];
-            cell.tag[0] = 'G';
-            cell.face = neutralFace(cell.sameNeighbours(), cell.otherNeighbours());
+            cell.state = CellState::Hidden;
+            cell.face = neutralFace(cell.sameNeighbours, cell.otherNeighbours);
             cell.coloured = false;
         }
         showSelection();

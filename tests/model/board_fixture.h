@@ -5,6 +5,7 @@
 #include "support/fake_platform.h"
 
 #include <string>
+#include <utility>
 
 namespace quorvin::test {
 
@@ -31,15 +32,18 @@ struct BoardFixture {
     }
 
     const Cell& cell(int i) const { return game.cells[static_cast<std::size_t>(i)]; }
+    std::pair<int, int> neighbours(int i) const {
+        return {cell(i).sameNeighbours, cell(i).otherNeighbours};
+    }
     // The hidden cells of `colour` in one row, or in one column: what its counter must show.
-    std::string hiddenOfColour(int colour, int line, bool column = false) const {
+    int hiddenOfColour(int colour, int line, bool column = false) const {
         const int n = game.boardSize;
         int hidden = 0;
         for (int k = 0; k < n; ++k) {
             const int i = column ? k * n + line : line * n + k;
             hidden += cell(i).isHidden() && game.board[static_cast<std::size_t>(i)] == colour;
         }
-        return std::to_string(hidden);
+        return hidden;
     }
     int hiddenCount() const {
         int hidden = 0;
