@@ -1,9 +1,9 @@
 // A record built from an arbitrary name and time always follows the layout: it reads back with
 // its category and its time, as a file text, as a memory line and as a line of the file.
 //
-// Input: two bytes choose the category (some out of range), four bytes give a time in tenths,
-// one byte tells whether the time is instead read from a clock text, four bytes give a date;
-// the rest is the clock text up to its first zero byte and then the name (UTF-8 or not).
+// Input: two bytes choose the category (some out of range), four bytes give a time in tenths
+// (some negative, some past the clock's limit), four bytes give a date; the rest is the name
+// (UTF-8 or not).
 #include "fuzz_check.h"
 
 #include "records/record_line.h"
@@ -20,7 +20,7 @@ using namespace quorvin;
 
 namespace {
 
-constexpr std::size_t kHeader = 11;
+constexpr std::size_t kHeader = 10;
 
 } // namespace
 
@@ -29,21 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int category = (data[0] << 8 | data[1]) % (kCategoryCount + 20) - 10;
     std::int32_t rawTenths;
     std::memcpy(&rawTenths, data + 2, sizeof rawTenths);
-    const bool fromClock = data[6] & 1;
     // The dates localDate() gives for the clock of any machine.
-    const RecordDate date{1970 + (data[7] << 8 | data[8]) % 8030, 1 + data[9] % 12,
-                          1 + data[10] % 31};
-    const std::string_view rest(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
-    const std::size_t zero = rest.find('\0');
-    const std::string_view clock = zero == std::string_view::npos ? rest : rest.substr(0, zero);
-    const std::string_view name =
-        zero == std::string_view::npos ? std::string_view() : rest.substr(zero + 1);
+    const RecordDate date{1970 + (data[6] << 8 | data[7]) % 8030, 1 + data[8] % 12,
+                          1 + data[9] % 31};
+    const std::string_view name(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
 
-    int tenths = rawTenths;
-    if (fromClock) {
-        tenths = clockTextToTenths(clock);
-        FUZZ_CHECK(tenths >= 0 && tenths <= kClockLimitTenths);
-    }
+    const int tenths = rawTenths;
     const int expected = tenths < 0 ? 0 : (tenths > kClockLimitTenths ? kClockLimitTenths : tenths);
 
     const std::string stored = storedName(name);

@@ -148,10 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loaded.empty()) {
         const int category = loaded.category(0);
         const std::size_t count = loaded.linesOf(category).size();
-        const std::vector<std::string> times = categoryTimes(loaded, category);
-        // Every time once, in order, with the sentinel among them (a time of 999.0 s after it).
-        FUZZ_CHECK(times.size() == count + 1 && std::is_sorted(times.begin(), times.end()));
-        FUZZ_CHECK(std::count(times.begin(), times.end(), kTimesSentinel) == 1);
+        const std::vector<int> times = categoryTimes(loaded, category);
+        // Every time once, in order, with the clock's limit among them.
+        std::vector<int> expected{kClockLimitTenths};
+        for (const std::uint32_t i : loaded.linesOf(category))
+            expected.push_back(loaded.tenths(i));
+        FUZZ_CHECK(
+            std::is_sorted(times.begin(), times.end()) &&
+            std::is_permutation(times.begin(), times.end(), expected.begin(), expected.end()));
         for (const RecordFilters& filters : {allFilters(), filtersFor(categoryAt(category))}) {
             const RecordsListing listing = listRecords(loaded, filters);
             FUZZ_CHECK(listing.ranked.size() == (filters == allFilters() ? loaded.size() : count));

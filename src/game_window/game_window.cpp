@@ -3,6 +3,7 @@
 
 #include "assets/pictures.h"
 #include "game_window/board_widgets.h"
+#include "game_window/captions.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvin 1.0"));
     setWindowIcon(quorvin::windowIcon()); // the drawn icon, not QWidget::windowIcon()
-    m_session.decimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
+    m_decimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
     // The menus and elements are made by the first layout: at start-up the about box comes
     // first, and the player should not wait for a window that is not shown yet.
     m_timer = new QTimer(this);
@@ -324,8 +325,8 @@ void GameWindow::render() {
     m_swatch->setVisible(s.panelVisible);
     setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
     m_clock->setVisible(s.panelVisible);
-    setTextIfChanged(m_clock, s.clock);
-    setTextIfChanged(m_rankLine, g.rankText);
+    setTextIfChanged(m_clock, clockCaption(s.clock));
+    setTextIfChanged(m_rankLine, rankCaption(g.rank, m_decimalSeparator));
     if (g.peekColour == kWindowBackground)
         setColours(m_rankLine, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
     else
@@ -341,7 +342,7 @@ void GameWindow::render() {
     const double width = side / 100 * 80;
     m_startButton->setGeometry(twipsRect(kBackgroundLeft + (side - width) / 2,
                                          kBackgroundTop + (side - 615) / 2, width, 615));
-    m_startButton->setText(QString::fromStdString(s.startCaption));
+    m_startButton->setText(QString::fromStdString(startCaption(s.startAction)));
     m_startButton->setVisible(s.startButtonVisible);
 
     auto around = [](const QRect& cell, int margin) {

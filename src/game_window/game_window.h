@@ -107,6 +107,7 @@ private:
     std::vector<QLabel*> m_columnCounters; // Label5
     QTimer* m_timer = nullptr;            // Timer1
     int m_laidOutSide = 0;
+    char m_decimalSeparator = '.'; // the player's, for the rank line's times
 };
 
 } // namespace quorvin

@@ -114,8 +114,8 @@ void startGame(GameWindow& window, const QString& programFolder) {
     if (records->load() != FileStatus::Ok)
         window.inform("No se pudo leer el archivo de records " + records->path() +
                       ". El juego sigue sin los records guardados.", true);
-    window.session().categoryTimesOf = [&window, records](const std::string&) {
-        return categoryTimes(records->records(), categoryIndex(window.game().category()));
+    window.session().categoryTimesOf = [records](int category) {
+        return categoryTimes(records->records(), category);
     };
     // The records window lives as long as the game window. After a record it opens without
     // being modal on the current category, so the player sees the new rank. "Records" (F9)
@@ -129,7 +129,7 @@ void startGame(GameWindow& window, const QString& programFolder) {
     };
     window.onRecords = [recordsWindow] { recordsWindow()->showModally(); };
     window.onSolved = [&window, records, recordsWindow] {
-        saveRecord(window.game(), window.session().clock, *records, std::time(nullptr));
+        saveRecord(window.game(), window.session().clock.tenths, *records, std::time(nullptr));
         recordsWindow()->showOnCurrentCategory();
     };
 
@@ -138,7 +138,7 @@ void startGame(GameWindow& window, const QString& programFolder) {
     window.layOutBoard();
     game.peekMode = false;
     game.playerName = "Anónimo";
-    game.rankText.clear();
+    game.rank.reset();
     window.newGame();
 }
 

@@ -52,7 +52,7 @@ void Game::deal() {
     cursorFrameVisible = false;
     lostMarkerVisible = false;
     timerEnabled = false;
-    rankText.clear();
+    rank.reset();
     // The peek colour is left alone: a peek held across "Nuevo" ends on its own release,
     // which is what clears the line under the board.
 

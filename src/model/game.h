@@ -8,6 +8,7 @@
 #include "model/platform.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +43,14 @@ struct Cell {
 
     bool isHidden() const { return state == CellState::Hidden; }
     bool operator==(const Cell&) const = default;
+};
+
+// The rank line under the board: the place the clock's time would take among the category's
+// times, and the time that holds that place, in tenths of a second.
+struct Rank {
+    int place = 1;
+    int tenths = 0;
+    bool operator==(const Rank&) const = default;
 };
 
 class Game {
@@ -82,7 +91,7 @@ public:
     bool cursorFrameVisible = false; // the frame around cursorCell
     bool lostMarkerVisible = false;  // the magenta frame around lostCell
     int lostCell = 0;
-    std::string rankText;                // the line under the board
+    std::optional<Rank> rank;            // the line under the board; empty when none
     int peekColour = kWindowBackground;  // that line's background while a cell is peeked
     bool timerEnabled = false;           // the clock's timer
     std::array<bool, kPreviewSide * kPreviewSide> preview{}; // true: the circle is bright green

@@ -36,7 +36,7 @@ void Game::finishSolved() {
     timerEnabled = false;
     gameRunning = false;
     lineCountersBlank = true;
-    rankText.clear();
+    rank.reset();
     cursorFrameVisible = false;
     std::fill(rowHighlighted.begin(), rowHighlighted.end(), false);
     std::fill(columnHighlighted.begin(), columnHighlighted.end(), false);
@@ -118,7 +118,7 @@ void Game::guessWrong(int i) {
     lostMarkerVisible = true;
     std::fill(rowHighlighted.begin(), rowHighlighted.end(), false);
     std::fill(columnHighlighted.begin(), columnHighlighted.end(), false);
-    rankText.clear();
+    rank.reset();
     cursorFrameVisible = false;
 }
 

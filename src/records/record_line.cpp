@@ -129,30 +129,6 @@ RecordDate localDate(std::time_t when) {
     return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
 }
 
-int clockTextToTenths(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-') return 0; // the clock never runs backwards
-        ++i;
-    }
-    const auto isDigit = [&](std::size_t k) {
-        return k < text.size() && text[k] >= '0' && text[k] <= '9';
-    };
-    long long whole = 0;
-    for (; isDigit(i); ++i)
-        if (whole < 1000) whole = whole * 10 + (text[i] - '0');
-    if (whole >= 1000) return kClockLimitTenths;
-    int tenths = static_cast<int>(whole) * 10;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        if (isDigit(i)) tenths += text[i++] - '0';
-        if (isDigit(i) && text[i] >= '5') ++tenths; // rounded on the hundredths
-    }
-    return tenths < kClockLimitTenths ? tenths : kClockLimitTenths;
-}
-
 std::string storedName(std::string_view utf8Name) {
     // C1 controls (U+0080-U+009F) and the Unicode line and paragraph separators are line
     // breaks or controls too; they would otherwise turn into '?'.

@@ -43,18 +43,15 @@ struct RecordDate {
 };
 RecordDate localDate(std::time_t when);
 
-// The clock text read as a number (the decimal number at its start, '.' as the point, 0 when it
-// does not start with one) times ten, rounded. A clock left at 1000 or more by a late tick does
-// not fit the four-byte field and is stored as the clock's limit, 9990.
-int clockTextToTenths(std::string_view clockText);
-
 // The player's name as the record carries it, 10 Windows-1252 bytes: a double quote, which would
 // end the quoted field, becomes ' ; a line break or other control character becomes a blank; a
 // character Windows-1252 cannot hold becomes '?'; then it is cut or padded with blanks to 10.
 // The window passes composed (NFC) text, so a letter and its accent count as one character.
 std::string storedName(std::string_view utf8Name);
 
-// The file text of a new record (Windows-1252). Empty when the category index is invalid.
+// The file text of a new record (Windows-1252). Empty when the category index is invalid. A
+// time past the clock's limit (a late tick can leave the clock at 1000 s or more, which the four
+// bytes of the field cannot hold) is stored as the limit, 9990.
 std::string recordText(int tenths, const RecordDate& date, std::string_view utf8Name, int category);
 
 std::string memoryLineFromFileText(std::string_view fileText);

@@ -3,14 +3,14 @@
 
 namespace quorvin {
 
-void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, std::time_t now) {
+void saveRecord(Game& game, int tenths, RecordsFile& records, std::time_t now) {
     Platform& platform = game.platform();
     std::string name =
         platform.askText("Conseguido!!", "Escribe tu nombre", game.playerName).value_or("");
     if (name.empty()) name = "jugador";
     game.playerName = name;
     const std::string text =
-        recordText(clockTextToTenths(clockText), localDate(now), name, categoryIndex(game.category()));
+        recordText(tenths, localDate(now), name, categoryIndex(game.category()));
     const FileStatus status = records.append(text);
     if (status == FileStatus::Busy)
         platform.inform("Otra copia del juego está usando el archivo de records. Tu record se "

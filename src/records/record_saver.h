@@ -5,14 +5,14 @@
 #include "records/records_file.h"
 
 #include <ctime>
-#include <string>
 
 namespace quorvin {
 
 // Asks for the name through the game's platform ("jugador" when the answer is empty or
-// cancelled), keeps it whole as the next suggestion, and appends the record of the time shown
-// by `clockText` on the date of `now`. A file that cannot take it is reported in Spanish; the
-// record stays in the list and is written with the next one.
-void saveRecord(Game& game, const std::string& clockText, RecordsFile& records, std::time_t now);
+// cancelled), keeps it whole as the next suggestion, and appends the record of the time the
+// clock shows, `tenths`, in the category of the game's settings on the date of `now`. A file
+// that cannot take it is reported in Spanish; the record stays in the list and is written with
+// the next one.
+void saveRecord(Game& game, int tenths, RecordsFile& records, std::time_t now);
 
 } // namespace quorvin

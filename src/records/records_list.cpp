@@ -200,37 +200,23 @@ bool ranksBefore(std::string_view a, std::string_view b) {
     return a < b;
 }
 
-std::vector<std::string> categoryTimes(const RecordsList& records, int category) {
+std::vector<int> categoryTimes(const RecordsList& records, int category) {
     const auto lines = records.linesOf(category);
-    std::vector<std::uint16_t> tenths;
-    tenths.reserve(lines.size());
+    std::vector<int> times;
+    times.reserve(lines.size() + 1);
     for (const std::uint32_t i : lines)
-        tenths.push_back(static_cast<std::uint16_t>(records.tenths(i)));
-    if (tenths.size() < kCountFrom) {
-        std::sort(tenths.begin(), tenths.end());
+        times.push_back(records.tenths(i));
+    times.push_back(kClockLimitTenths);
+    if (times.size() < kCountFrom) {
+        std::sort(times.begin(), times.end());
     } else {
         std::vector<std::uint32_t> count(kTenthsLimit, 0);
-        for (const std::uint16_t t : tenths)
-            ++count[t];
-        auto next = tenths.begin();
+        for (const int t : times)
+            ++count[static_cast<std::size_t>(t)];
+        auto next = times.begin();
         for (int t = 0; t < kTenthsLimit; ++t)
             next = std::fill_n(next, count[static_cast<std::size_t>(t)], t);
     }
-    std::vector<std::string> times;
-    times.reserve(tenths.size() + 1);
-    for (const int t : tenths) {
-        // The memory line's time trimmed and zero-padded to five characters is always this
-        // (a time below one second reads ".4", padded "000.4").
-        const char text[5] = {
-            static_cast<char>('0' + t / 1000), static_cast<char>('0' + t / 100 % 10),
-            static_cast<char>('0' + t / 10 % 10), '.', static_cast<char>('0' + t % 10)};
-        times.emplace_back(text, 5);
-    }
-    // "999" sorts before "999.0": a record of exactly 999 s stays after the sentinel.
-    const auto at =
-        std::upper_bound(times.begin(), times.end(), kTimesSentinel,
-                         [](std::string_view s, const std::string& e) { return s < e; });
-    times.insert(at, std::string(kTimesSentinel));
     return times;
 }
 

@@ -67,15 +67,10 @@ class RecordsList {
 // plain byte order, so the order is total and every sort of the same lines gives one answer.
 bool ranksBefore(std::string_view a, std::string_view b);
 
-// CategoryKey of the game window: the category text of the current settings (UTF-8).
-inline std::string categoryKey(const Category& settings) {
-    return categoryText(categoryIndex(settings));
-}
-
-// The category times (List2) of a new game: each time of the category as five characters,
-// zero-padded ("009.5", "012.3", "123.0"), best first, then the sentinel "999".
-inline constexpr std::string_view kTimesSentinel = "999";
-std::vector<std::string> categoryTimes(const RecordsList& records, int category);
+// The category times of a new game, the times to beat: every time of the category in tenths
+// and the clock's limit, best first. A record of exactly 999.0 s equals the limit: which of the
+// two comes first changes neither the place nor the time the rank line shows.
+std::vector<int> categoryTimes(const RecordsList& records, int category);
 
 // The records window's filters: the texts of cboNivel, cboColores and cboInicio (UTF-8).
 inline constexpr std::string_view kAllFilter = "(Todos)";

@@ -1,36 +1,20 @@
 // The game window's rules: new game, clock, rank line, pause, mouse and keyboard.
 #include "session/session.h"
 
-#include "model/names.h"
-
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 
 namespace quorvin {
 
-std::string clockText(double seconds) {
+int shownTenths(double seconds) {
     // A difference of two clock readings lands a hair below a tenth as often as on it; a
     // microsecond more keeps 12.3 s from reading 12.2 without changing any honest reading.
     seconds += 1e-6;
-    const auto whole = static_cast<long long>(std::floor(seconds));
-    if (seconds >= 100) return std::to_string(whole);
-    const auto tenths = static_cast<long long>(std::floor((seconds - static_cast<double>(whole)) * 10));
-    return std::to_string(whole) + "." + std::to_string(tenths);
-}
-
-double leadingNumber(const std::string& text) {
-    std::size_t start = 0;
-    while (start < text.size() && text[start] == ' ') ++start;
-    double value = 0;
-    const auto result = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : 0.0;
-}
-
-std::string shortTime(const std::string& entry, char decimalSeparator) {
-    const long long tenths = std::llround(leadingNumber(entry) * 10);
-    std::string text = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) text += decimalSeparator + std::to_string(tenths % 10);
-    return text;
+    // A clock that years of sleep kept from ticking shows no more than 10^8 s: int holds that,
+    // and the next tick stops it at its limit anyway.
+    const auto whole = static_cast<int>(std::floor(std::min(seconds, 1e8)));
+    if (seconds >= 100) return whole * 10;
+    return whole * 10 + static_cast<int>(std::floor((seconds - whole) * 10));
 }
 
 void Session::newGame() {
@@ -41,14 +25,13 @@ void Session::newGame() {
     startButtonVisible = false;
     g.deal(); // lets window events run once, so the notice is painted while the board is dealt
     m_startTime = g.platform().now();
-    clock = "0";
-    startCaption = "Empezar";
+    clock = ClockReading{};
+    startAction = StartAction::Start;
     startButtonVisible = true;
 
-    categoryKey = std::to_string(g.colorCount) + "  " + std::string(sizeName(g.boardSize)) + "  " +
-                  std::string(patternName(g.startPattern));
-    categoryTimes = categoryTimesOf ? categoryTimesOf(categoryKey) : std::vector<std::string>{"999"};
-    if (categoryTimes.empty()) categoryTimes.push_back("999");
+    category = categoryIndex(g.category());
+    categoryTimes = categoryTimesOf ? categoryTimesOf(category) : std::vector<int>{};
+    if (categoryTimes.empty()) categoryTimes.push_back(kClockLimitTenths);
     noticeVisible = false;
 }
 
@@ -57,30 +40,30 @@ void Session::pressStart() {
     boardVisible = true;
     startButtonVisible = false;
     const double now = g.platform().now();
-    if (startCaption.front() == 'E') m_startTime = now;
+    if (startAction == StartAction::Start) m_startTime = now;
     else m_startTime += now - m_pauseTime;
-    g.rankText = "1º (" + shortTime(categoryTimes.front(), decimalSeparator) + ")";
+    g.rank = Rank{1, categoryTimes.front()};
     g.cursorFrameVisible = true;
     g.timerEnabled = true;
 }
 
 void Session::tick() {
     Game& g = m_game;
-    if (leadingNumber(clock) >= 999) {
+    if (clock.tenths >= kClockLimitTenths) {
         // The clock stops for good; the game goes on without it.
-        clock = "999";
+        clock.tenths = kClockLimitTenths;
         g.timerEnabled = false;
         return;
     }
-    clock = clockText(g.platform().now() - m_startTime);
-    showRank(leadingNumber(clock));
+    clock = ClockReading{true, shownTenths(g.platform().now() - m_startTime)};
+    showRank();
 }
 
-void Session::showRank(double time) {
+// The place of the first time the clock has not reached; past them all, the line stays as it is.
+void Session::showRank() {
     for (std::size_t i = 0; i < categoryTimes.size(); ++i) {
-        if (leadingNumber(categoryTimes[i]) > time) {
-            m_game.rankText = std::to_string(i + 1) + "º (" +
-                              shortTime(categoryTimes[i], decimalSeparator) + ")";
+        if (categoryTimes[i] > clock.tenths) {
+            m_game.rank = Rank{static_cast<int>(i) + 1, categoryTimes[i]};
             return;
         }
     }
@@ -92,8 +75,8 @@ void Session::pause() {
     g.timerEnabled = false;
     m_pauseTime = g.platform().now();
     boardVisible = false;
-    // Paused before the first tick, the button still reads "Empezar" and starts afresh.
-    if (clock != "0") startCaption = "Continuar";
+    // Paused before the first tick, the button still starts afresh.
+    if (clock.ticked) startAction = StartAction::Continue;
     g.cursorFrameVisible = false;
     startButtonVisible = true;
 }

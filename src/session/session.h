@@ -6,7 +6,6 @@
 #include "model/game.h"
 
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace quorvin {
@@ -25,12 +24,22 @@ enum Key : int {
     KeyK = 75,
 };
 
-// The clock text for e seconds: tenths below 100 s, whole seconds from there; both cut.
-std::string clockText(double seconds);
-// The number at the start of a text, "." as decimal point; 0 when there is none.
-double leadingNumber(const std::string& text);
-// A category time such as "012.3" in its shortest form: "12.3" (with the given separator), "123".
-std::string shortTime(const std::string& entry, char decimalSeparator);
+// What the clock shows. A new game shows 0 until the first tick, which shows the time even when
+// it is still 0.0 s: a game paused or reconfigured after that tick counts as played.
+struct ClockReading {
+    bool ticked = false;
+    // The time shown, in tenths of a second: cut to tenths below 100 s, to whole seconds from
+    // there (1234 is 123.4 s; 1230 is 123 s). At most the clock's limit once it has stopped,
+    // though one late tick can show 1000 s or more before that.
+    int tenths = 0;
+    bool operator==(const ClockReading&) const = default;
+};
+
+// The time the clock shows after e seconds, in tenths.
+int shownTenths(double seconds);
+
+// What the start button does: start the clock afresh ("Empezar") or continue it ("Continuar").
+enum class StartAction { Start, Continue };
 
 class Session {
 public:
@@ -40,18 +49,20 @@ public:
     const Game& game() const { return m_game; }
 
     // What the window shows besides the Game's own state.
-    std::string clock = "0";                  // the clock display
-    std::string startCaption = "Empezar";     // the start/continue button
+    ClockReading clock;
+    StartAction startAction = StartAction::Start;
     bool startButtonVisible = false;
-    bool boardVisible = false;     // the cells, the row, column and colour counters
-    bool panelVisible = false;     // the selected-colour swatch and the clock, from the first game
-    bool noticeVisible = false;    // "Generando partida..." while a big board is dealt
-    char decimalSeparator = '.';   // the player's, for the rank line's times
+    bool boardVisible = false;  // the cells, the row, column and colour counters
+    bool panelVisible = false;  // the selected-colour swatch and the clock, from the first game
+    bool noticeVisible = false; // "Generando partida..." while a big board is dealt
 
-    std::string categoryKey;
-    std::vector<std::string> categoryTimes{"999"}; // best first, then the sentinel "999"
-    // Gives the category times of a category key; set by whoever holds the records.
-    std::function<std::vector<std::string>(const std::string&)> categoryTimesOf;
+    // The category of the game's settings, taken at the new game.
+    int category = 0;
+    // The times to beat, in tenths, best first. The clock's limit is among them, so every time
+    // the clock can show below it has a place.
+    std::vector<int> categoryTimes{kClockLimitTenths};
+    // Gives the category times of a category; set by whoever holds the records.
+    std::function<std::vector<int>(int category)> categoryTimesOf;
 
     void newGame();
     void pressStart();
@@ -67,7 +78,7 @@ public:
     void keyUp(int key);
 
 private:
-    void showRank(double time);
+    void showRank();
 
     Game& m_game;
     double m_startTime = 0;

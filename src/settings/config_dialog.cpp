@@ -186,7 +186,7 @@ void ConfigDialog::activate() {
 }
 
 bool ConfigDialog::change(ConfigSetting which, int value) {
-    return m_rules.change(m_game, m_window.session().clock, which, value);
+    return m_rules.change(m_game, m_window.session().clock.ticked, which, value);
 }
 
 // A press on an arrow or in the trough steps the bar and keeps stepping while the button is

@@ -55,16 +55,14 @@ int ConfigRules::saved(ConfigSetting which) const {
     return savedStartPattern;
 }
 
-bool ConfigRules::needsWarning(const Game& game, const std::string& clockText,
-                               ConfigSetting which) const {
-    return !changeConfirmed && game.gameRunning && clockText != "0" &&
+bool ConfigRules::needsWarning(const Game& game, bool clockTicked, ConfigSetting which) const {
+    return !changeConfirmed && game.gameRunning && clockTicked &&
            settingOf(game, which) != saved(which);
 }
 
-bool ConfigRules::change(Game& game, const std::string& clockText, ConfigSetting which,
-                         int value) {
+bool ConfigRules::change(Game& game, bool clockTicked, ConfigSetting which, int value) {
     settingOf(game, which) = value;
-    if (!needsWarning(game, clockText, which)) return true;
+    if (!needsWarning(game, clockTicked, which)) return true;
     if (game.platform().confirm(std::string(kRestartWarning), false)) {
         changeConfirmed = true;
         return true;

@@ -39,12 +39,12 @@ struct ConfigRules {
     void begin(const Game& game);
 
     // The setting already holds its new value. The warning is due while a game that has been
-    // played (its clock no longer reads "0") would be lost, once per showing.
-    bool needsWarning(const Game& game, const std::string& clockText, ConfigSetting which) const;
+    // played (its clock has ticked) would be lost, once per showing.
+    bool needsWarning(const Game& game, bool clockTicked, ConfigSetting which) const;
 
     // Puts `value` into the setting and asks the warning when due, through the game's platform.
     // Returns false when the player declined; the setting is then back at its saved value.
-    bool change(Game& game, const std::string& clockText, ConfigSetting which, int value);
+    bool change(Game& game, bool clockTicked, ConfigSetting which, int value);
 
     // Cancelar: all four settings back to their saved values.
     void cancel(Game& game) const;

@@ -1,6 +1,7 @@
 // The game window, headless, driven through real mouse and key events on its widgets.
 #include "assets/pictures.h"
 #include "game_window/board_widgets.h"
+#include "game_window/captions.h"
 #include "game_window/game_window.h"
 #include "support/fake_platform.h"
 
@@ -159,6 +160,14 @@ TEST(GameWindowMenus, CaptionsKeysAndThePauseBeforeAnotherWindowOpens) {
         else f.find<QAction>("MnuABout")->trigger();
     }
     EXPECT_EQ(opened, 4);
+}
+
+// The clock's and the rank line's texts that the play in these tests does not reach.
+TEST(GameWindowCaptions, TheClockAndTheRankLineAsThePlayerReadsThem) {
+    EXPECT_EQ(clockCaption({true, 0}), "0.0"); // a first tick at 0.05 s
+    EXPECT_EQ(clockCaption({true, 9990}), "999");
+    EXPECT_EQ(rankCaption(Rank{1, 123}, ','), "1º (12,3)");
+    EXPECT_EQ(rankCaption(Rank{2, 1230}, ','), "2º (123)");
 }
 
 TEST(GameWindowPlay, MouseHoverRightClickPeekTheSwatchAndNothingAfterTheEnd) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,7 +84,7 @@ TEST(StartUp, AboutBoxFirstThenTheFilesAndTheFirstGame) {
     EXPECT_FALSE(g.continuedGame);
     EXPECT_EQ(g.playerName, "Anónimo");
     QTest::mouseClick(run.window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
-    EXPECT_EQ(g.rankText, "1º (12.3)");
+    EXPECT_EQ(run.window.findChild<QLabel*>("Label1")->text(), "1º (12.3)");
 }
 
 } // namespace

@@ -77,7 +77,7 @@ TEST(Claims, AWrongClaimLosesTheGameAndShowsTheWholeBoard) {
     f.deal("12121 21212 12121 21212 12121", 2, 6); // "Ekis" reveals 9 cells
     Game& g = f.game;
     g.timerEnabled = true;
-    g.rankText = "1º (999)";
+    g.rank = Rank{1, kClockLimitTenths};
     g.cursorFrameVisible = true;
     const std::vector<Cell> before = g.cells;
     const auto counters = g.colourCounters;
@@ -88,7 +88,7 @@ TEST(Claims, AWrongClaimLosesTheGameAndShowsTheWholeBoard) {
     EXPECT_TRUE(g.lostMarkerVisible);
     EXPECT_EQ(g.lostCell, 1);
     EXPECT_FALSE(g.cursorFrameVisible);
-    EXPECT_EQ(g.rankText, "");
+    EXPECT_FALSE(g.rank);
     for (int i = 0; i < 25; ++i) {
         EXPECT_TRUE(g.cells[i].coloured) << i;
         EXPECT_EQ(g.cells[i].state, before[i].state) << i; // hidden cells stay hidden
@@ -192,12 +192,12 @@ TEST(Solved, TheLastRevealStopsTheClockBeforeTheRecordIsAskedFor) {
     f.deal("1111111111111111111111112", 2);
     Game& g = f.game;
     g.timerEnabled = true;
-    g.rankText = "1º (999)";
+    g.rank = Rank{1, kClockLimitTenths};
     g.cursorFrameVisible = true;
     f.platform.onSolved = [&] {
         EXPECT_FALSE(g.gameRunning);
         EXPECT_FALSE(g.timerEnabled);
-        EXPECT_EQ(g.rankText, "");
+        EXPECT_FALSE(g.rank);
         EXPECT_EQ(f.hiddenCount(), 0);
     };
     // Everything but the lone 2 in the corner and its three neighbours is already open.

@@ -22,13 +22,7 @@ TEST(Category, WalkOrderAndExactTexts) {
         EXPECT_EQ(findCategory(text), -1) << text;
 }
 
-TEST(RecordText, TheClockAndTheNameAsTheFieldsCarryThem) {
-    const std::pair<const char*, int> clocks[] = {
-        {"0", 0},      {"0.4", 4},     {"9.5", 95},    {"99.9", 999},  {"100", 1000},
-        {"999", 9990}, {"1000", 9990}, {"12.35", 124}, {"12.34", 123}, {"", 0},
-        {"abc", 0},    {"12,3", 120},  {"-3", 0}};
-    for (const auto& [clock, tenths] : clocks)
-        EXPECT_EQ(clockTextToTenths(clock), tenths) << clock;
+TEST(RecordText, TheNameAsItsFieldCarriesIt) {
     const std::pair<const char*, const char*> names[] = {
         {"Bartolomeu", "Bartolomeu"},  // exactly 10
         {"Bartolomeus", "Bartolomeu"}, // 11 loses its last

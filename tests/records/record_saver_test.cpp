@@ -22,10 +22,10 @@ TEST(SaveRecord, StoresTheNameCutToTenAndOffersItWholeNextTime) {
     const std::time_t now = std::mktime(&day);
 
     platform.typedName = "Maximiliano"; // 11 characters
-    saveRecord(game, "12.3", records, now);
+    saveRecord(game, 123, records, now);
     EXPECT_EQ(game.playerName, "Maximiliano");
     platform.typedName = std::nullopt; // cancelled
-    saveRecord(game, "999", records, now);
+    saveRecord(game, 10000, records, now); // a clock a late tick left at 1000 s
     EXPECT_EQ(game.playerName, "jugador");
     EXPECT_EQ(platform.questions, (std::vector<std::string>{"Escribe tu nombre", "Escribe tu nombre"}));
     EXPECT_EQ(testing::slurp(records.path()),
@@ -36,7 +36,7 @@ TEST(SaveRecord, StoresTheNameCutToTenAndOffersItWholeNextTime) {
     // A folder that cannot take the record: the player is told, the record stays listed.
     RecordsFile gone(dir.file("gone/Quorvin.dat"));
     platform.typedName = "Ana";
-    saveRecord(game, "5.0", gone, now);
+    saveRecord(game, 50, gone, now);
     EXPECT_EQ(platform.questions.back().rfind("No se pudo guardar el record", 0), 0u);
     EXPECT_EQ(gone.records().size(), 1u);
 }

@@ -51,7 +51,7 @@ TEST(Ranking, FieldsRankAsTextsAndTheTrimIsTheWalkOfThe297) {
                                           : static_cast<int>(engine() % kCategoryCount);
         const int tenths = engine() % 500
                                ? static_cast<int>(engine() % 60) * (engine() % 2 ? 7 : 166)
-                               : 9990; // 999.0 s sorts after the sentinel "999"
+                               : 9990; // the clock's limit, which ends the category times too
         const std::string text = recordText(tenths, {2024, 1, static_cast<int>(engine() % 3) + 1},
                                             names[engine() % 6], category);
         ASSERT_TRUE(records.addFileText(text));
@@ -66,16 +66,17 @@ TEST(Ranking, FieldsRankAsTextsAndTheTrimIsTheWalkOfThe297) {
             ranked.push_back(records.line(i));
         EXPECT_EQ(ranked, sorted) << count << " records";
     }
-    // The category times of a category of thousands, of one of a few and of an empty one, from
-    // the texts: each time trimmed and zero-padded, in text order with the sentinel "999".
-    EXPECT_EQ(categoryTimes(RecordsList{}, 0), std::vector<std::string>{"999"});
+    // The category times of a category of thousands, of one of a few and of an empty one, read
+    // from the lines' texts ("  9.5", "123.0", "   .4"), best first, with the clock's limit.
+    EXPECT_EQ(categoryTimes(RecordsList{}, 0), std::vector<int>{kClockLimitTenths});
     for (const int category : {50, 7}) {
-        std::vector<std::string> times = {"999"};
+        std::vector<int> times = {kClockLimitTenths};
         for (const std::string& l : lines) {
             if (std::string_view(l).substr(29) != categoryBytes(category)) continue;
-            const std::string time =
-                l.substr(l.find_first_not_of(' '), 5 - l.find_first_not_of(' '));
-            times.push_back(std::string(5 - time.size(), '0') + time);
+            std::string digits = l.substr(0, 5);
+            std::erase(digits, ' ');
+            std::erase(digits, '.');
+            times.push_back(std::stoi(digits));
         }
         std::sort(times.begin(), times.end());
         EXPECT_EQ(categoryTimes(records, category), times) << "category " << category;

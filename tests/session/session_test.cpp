@@ -26,79 +26,65 @@ struct SessionFixture {
     }
 };
 
-TEST(ClockText, CutsToTenthsBelowAHundredAndToSecondsFromThere) {
-    EXPECT_EQ(clockText(0.05), "0.0");
-    EXPECT_EQ(clockText(0.1), "0.1");
-    EXPECT_EQ(clockText(12.3), "12.3");
-    EXPECT_EQ(clockText(99.95), "99.9");
-    EXPECT_EQ(clockText(99.999), "99.9");
-    EXPECT_EQ(clockText(100.0), "100");
-    EXPECT_EQ(clockText(345.99), "345");
-    EXPECT_EQ(shortTime("012.3", '.'), "12.3");
-    EXPECT_EQ(shortTime("012.3", ','), "12,3");
-    EXPECT_EQ(shortTime("123.0", '.'), "123");
-    EXPECT_EQ(shortTime("999", '.'), "999");
-    EXPECT_EQ(leadingNumber("  9.5"), 9.5);
-    EXPECT_EQ(leadingNumber("12abc"), 12);
-    EXPECT_EQ(leadingNumber("abc"), 0);
+TEST(ShownTenths, CutsToTenthsBelowAHundredAndToSecondsFromThere) {
+    const std::pair<double, int> shown[] = {{0.05, 0},    {0.1, 1},       {12.3, 123},
+                                            {99.95, 999}, {99.999, 999},  {100.0, 1000},
+                                            {345.99, 3450}};
+    for (const auto& [seconds, tenths] : shown) EXPECT_EQ(shownTenths(seconds), tenths) << seconds;
 }
 
 TEST(NewGame, LeavesTheBoardHiddenBehindTheStartButtonWithTheCategoryTimes) {
     SessionFixture f;
-    std::string askedFor;
-    f.session.categoryTimesOf = [&](const std::string& key) {
-        askedFor = key;
-        return std::vector<std::string>{"010.0", "020.0", "030.0", "999"};
+    int askedFor = -1;
+    f.session.categoryTimesOf = [&](int category) {
+        askedFor = category;
+        return std::vector<int>{100, 200, 300, kClockLimitTenths};
     };
     f.game.boardSize = 10;
     f.game.colorCount = 3;
     f.game.startPattern = 8;
     f.game.resizeBoard();
-    bool noticeDuringDeal = false;
-    f.platform.onEvents = [&] { noticeDuringDeal = f.session.noticeVisible; };
     f.session.newGame();
-    EXPECT_TRUE(noticeDuringDeal);
-    EXPECT_FALSE(f.session.noticeVisible);
-    EXPECT_EQ(askedFor, "3  10x10  Vacío");
-    EXPECT_EQ(f.session.categoryKey, askedFor);
+    EXPECT_EQ(askedFor, categoryIndex({3, 10, 8}));
+    EXPECT_EQ(f.session.category, askedFor);
     EXPECT_TRUE(f.session.startButtonVisible);
-    EXPECT_EQ(f.session.startCaption, "Empezar");
+    EXPECT_EQ(f.session.startAction, StartAction::Start);
     EXPECT_FALSE(f.session.boardVisible);
-    EXPECT_EQ(f.session.clock, "0");
+    EXPECT_FALSE(f.session.clock.ticked);
     EXPECT_TRUE(f.game.gameRunning);
     EXPECT_FALSE(f.game.timerEnabled);
 
     SessionFixture small(7);
     small.platform.onEvents = [&] { EXPECT_FALSE(small.session.noticeVisible); };
-    small.session.newGame();
-    EXPECT_EQ(small.session.categoryKey, "2  7x7    50-por-ciento");
-    EXPECT_EQ(small.session.categoryTimes, std::vector<std::string>{"999"});
+    small.session.newGame(); // no notice for a board up to 7 x 7
+    EXPECT_EQ(small.session.category, categoryIndex({2, 7, 0}));
+    EXPECT_EQ(small.session.categoryTimes, std::vector<int>{kClockLimitTenths});
 }
 
 TEST(Clock, RunsFromTheStartAndShowsTheRankAsCategoryTimesArePassed) {
     SessionFixture f;
-    f.session.categoryTimes = {"010.0", "020.0", "030.0", "999"};
+    f.session.categoryTimes = {100, 200, 300, kClockLimitTenths};
     f.platform.clock += 50; // waiting before the start does not count
     f.session.pressStart();
-    EXPECT_EQ(f.game.rankText, "1º (10)");
+    EXPECT_EQ(f.game.rank, (Rank{1, 100}));
     EXPECT_TRUE(f.session.boardVisible);
     EXPECT_TRUE(f.game.cursorFrameVisible);
     EXPECT_TRUE(f.game.timerEnabled);
     f.runFor(15.25);
-    EXPECT_EQ(f.session.clock, "15.2");
-    EXPECT_EQ(f.game.rankText, "2º (20)");
+    EXPECT_EQ(f.session.clock, (ClockReading{true, 152}));
+    EXPECT_EQ(f.game.rank, (Rank{2, 200}));
     f.runFor(14.8);
-    EXPECT_EQ(f.session.clock, "30.0");
-    EXPECT_EQ(f.game.rankText, "4º (999)"); // 30.0 is not better than 30.0
+    EXPECT_EQ(f.session.clock.tenths, 300);
+    EXPECT_EQ(f.game.rank, (Rank{4, kClockLimitTenths})); // 30.0 is not better than 30.0
     f.runFor(69.9);
-    EXPECT_EQ(f.session.clock, "99.9");
+    EXPECT_EQ(f.session.clock.tenths, 999);
     f.runFor(0.1);
-    EXPECT_EQ(f.session.clock, "100");
+    EXPECT_EQ(f.session.clock.tenths, 1000);
     f.runFor(900);
-    EXPECT_EQ(f.session.clock, "1000");
-    EXPECT_EQ(f.game.rankText, "4º (999)"); // nothing is greater: the line keeps its text
+    EXPECT_EQ(f.session.clock.tenths, 10000);
+    EXPECT_EQ(f.game.rank, (Rank{4, kClockLimitTenths})); // nothing is greater: the line stays
     f.runFor(0.1);
-    EXPECT_EQ(f.session.clock, "999");
+    EXPECT_EQ(f.session.clock.tenths, kClockLimitTenths);
     EXPECT_FALSE(f.game.timerEnabled);
     EXPECT_TRUE(f.game.gameRunning); // the game goes on without a clock
 }
@@ -107,20 +93,20 @@ TEST(Pause, LeavesOutThePausedSpansAndKeepsEmpezarBeforeTheFirstTick) {
     SessionFixture f;
     f.session.pressStart();
     f.session.pause(); // before any tick
-    EXPECT_EQ(f.session.startCaption, "Empezar");
+    EXPECT_EQ(f.session.startAction, StartAction::Start);
     EXPECT_FALSE(f.session.boardVisible);
     EXPECT_FALSE(f.game.cursorFrameVisible);
     f.platform.clock += 30;
     f.session.pressStart();
     f.runFor(5.05);
-    EXPECT_EQ(f.session.clock, "5.0");
+    EXPECT_EQ(f.session.clock.tenths, 50);
     f.session.pause();
-    EXPECT_EQ(f.session.startCaption, "Continuar");
+    EXPECT_EQ(f.session.startAction, StartAction::Continue);
     EXPECT_FALSE(f.game.timerEnabled);
     f.platform.clock += 100;
     f.session.pressStart();
     f.runFor(2.0);
-    EXPECT_EQ(f.session.clock, "7.0");
+    EXPECT_EQ(f.session.clock.tenths, 70);
     // A second pause while paused moves the pause's moment: that span counts as played.
     f.session.pause();
     f.platform.clock += 10;
@@ -128,11 +114,18 @@ TEST(Pause, LeavesOutThePausedSpansAndKeepsEmpezarBeforeTheFirstTick) {
     f.platform.clock += 60;
     f.session.pressStart();
     f.runFor(1.0);
-    EXPECT_EQ(f.session.clock, "18.0");
+    EXPECT_EQ(f.session.clock.tenths, 180);
 
     f.game.gameRunning = false;
     f.session.pause();
     EXPECT_TRUE(f.session.boardVisible); // nothing to pause
+
+    // A first tick at 0.05 s shows 0.0: the clock has run, so the button continues.
+    SessionFixture quick;
+    quick.session.pressStart();
+    quick.runFor(0.05);
+    quick.session.pause();
+    EXPECT_EQ(quick.session.startAction, StartAction::Continue);
 }
 
 TEST(Keys, ArrowsWrapWithinTheirRowOrColumnOnFiveByFive) {

@@ -36,11 +36,12 @@ struct ConfigFixture {
     GameWindow window{platform};
     QTemporaryDir folder;
 
-    // A dealt game on a 7 x 7 board, two colours, pattern 0, continued mode on, clock at `clock`.
-    explicit ConfigFixture(const std::string& clock = "0") {
+    // A dealt game on a 7 x 7 board, two colours, pattern 0, continued mode on; its clock shows
+    // 4.2 s when the game has been played, 0 when not.
+    explicit ConfigFixture(bool played = false) {
         window.layOutBoard();
         window.newGame();
-        window.session().clock = clock;
+        if (played) window.session().clock = ClockReading{true, 42};
     }
     Game& game() { return window.game(); }
     std::string dataPath() { return QDir(folder.path()).filePath("").toStdString() + "/"; }
@@ -125,7 +126,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
         for (bool ok : {false, true}) {
             SCOPED_TRACE(std::string(part == QStyle::SC_ScrollBarAddLine ? "arrow" : "trough") +
                          (ok ? ", OK" : ", Cancel"));
-            ConfigFixture f("4.2");
+            ConfigFixture f(true);
             answerAfterReading(f, ok);
             ConfigDialog d(f.window);
             d.show();
@@ -144,7 +145,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
 }
 
 TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
-    ConfigFixture f("4.2");
+    ConfigFixture f(true);
     answerAfterReading(f, true);
     ConfigDialog d(f.window);
     d.show();
@@ -176,7 +177,7 @@ TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
 }
 
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
-    ConfigFixture f("4.2");
+    ConfigFixture f(true);
     ConfigDialog d(f.window);
     d.show();
     click(d, "Check1"); // the continued mode never warns
@@ -195,7 +196,7 @@ TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
 }
 
 TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
-    ConfigFixture f("4.2");
+    ConfigFixture f(true);
     f.game().colorCount = 2;
     f.game().startPattern = 1;
     f.platform.answer = false;
@@ -227,7 +228,7 @@ TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
 TEST(ConfigDialogClosing, CancelarRestoresAllFourAndTheFrameKeepsTheEdits) {
     for (bool byFrame : {false, true}) {
         SCOPED_TRACE(byFrame ? "closed by the frame" : "Cancelar");
-        ConfigFixture f("4.2");
+        ConfigFixture f(true);
         f.configure([byFrame](ConfigDialog& d) {
             stepSize(d, Qt::Key_Right);
             chooseColours(d, 4);
@@ -240,11 +241,11 @@ TEST(ConfigDialogClosing, CancelarRestoresAllFourAndTheFrameKeepsTheEdits) {
         });
         if (byFrame) {
             EXPECT_EQ(settingsOf(f.game()), (Settings{8, 4, 3, false}));
-            EXPECT_EQ(f.window.session().clock, "0") << "a new game";
+            EXPECT_FALSE(f.window.session().clock.ticked) << "a new game";
             EXPECT_TRUE(QFile::exists(f.settingsFile()));
         } else {
             EXPECT_EQ(settingsOf(f.game()), (Settings{7, 2, 0, true}));
-            EXPECT_EQ(f.window.session().clock, "4.2") << "the game is kept";
+            EXPECT_EQ(f.window.session().clock.tenths, 42) << "the game is kept";
             EXPECT_FALSE(QFile::exists(f.settingsFile()));
             EXPECT_EQ(f.cellWidgets(), 49);
         }
@@ -262,7 +263,7 @@ TEST(ConfigDialogClosing, EscapeIsCancelar) {
 }
 
 TEST(ConfigureCommand, SizeChangeRelaysTheBoardWritesBareNumbersAndDeals) {
-    ConfigFixture f("4.2");
+    ConfigFixture f(true);
     f.configure([](ConfigDialog& d) {
         stepSize(d, Qt::Key_Right);
         stepSize(d, Qt::Key_Right);
@@ -271,7 +272,7 @@ TEST(ConfigureCommand, SizeChangeRelaysTheBoardWritesBareNumbersAndDeals) {
     });
     EXPECT_EQ(f.cellWidgets(), 81);
     EXPECT_EQ(f.game().cellCount(), 81);
-    EXPECT_EQ(f.window.session().clock, "0");
+    EXPECT_FALSE(f.window.session().clock.ticked);
     QFile file(f.settingsFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "\"NIVEL (5-15):\"\r\n9\r\n\"COLORES (2-4):\"\r\n3\r\n"
@@ -279,7 +280,7 @@ TEST(ConfigureCommand, SizeChangeRelaysTheBoardWritesBareNumbersAndDeals) {
 }
 
 TEST(ConfigureCommand, SizeChangedAndBackOrContinuedModeAloneChangesNothingElse) {
-    ConfigFixture f("4.2");
+    ConfigFixture f(true);
     f.configure([](ConfigDialog& d) {
         stepSize(d, Qt::Key_Right);
         stepSize(d, Qt::Key_Left);
@@ -287,7 +288,7 @@ TEST(ConfigureCommand, SizeChangedAndBackOrContinuedModeAloneChangesNothingElse)
         click(d, "Command1");
     });
     EXPECT_FALSE(f.game().continuedGame);
-    EXPECT_EQ(f.window.session().clock, "4.2");
+    EXPECT_EQ(f.window.session().clock.tenths, 42);
     EXPECT_FALSE(QFile::exists(f.settingsFile()));
     EXPECT_EQ(f.cellWidgets(), 49);
 }

@@ -33,18 +33,17 @@ TEST(ConfigRulesWarning, OnlyForAPlayedGameAndAReallyNewValue) {
                                                             : g.startPattern;
         const int saved = setting;
         setting = saved == 2 ? 3 : 2;
-        EXPECT_TRUE(f.rules.needsWarning(g, "12.5", which));
-        EXPECT_TRUE(f.rules.needsWarning(g, "0.1", which)) << "the clock text is compared as text";
-        EXPECT_FALSE(f.rules.needsWarning(g, "0", which)) << "a game not yet timed costs nothing";
+        EXPECT_TRUE(f.rules.needsWarning(g, true, which));
+        EXPECT_FALSE(f.rules.needsWarning(g, false, which)) << "a game not yet timed costs nothing";
         g.gameRunning = false;
-        EXPECT_FALSE(f.rules.needsWarning(g, "12.5", which)) << "no game to lose";
+        EXPECT_FALSE(f.rules.needsWarning(g, true, which)) << "no game to lose";
         g.gameRunning = true;
         setting = saved;
-        EXPECT_FALSE(f.rules.needsWarning(g, "12.5", which)) << "changed and changed back";
+        EXPECT_FALSE(f.rules.needsWarning(g, true, which)) << "changed and changed back";
     }
     // The continued-game mode is never warned about and never counts as a change of another.
     f.game.continuedGame = true;
-    EXPECT_FALSE(f.rules.needsWarning(f.game, "12.5", ConfigSetting::BoardSize));
+    EXPECT_FALSE(f.rules.needsWarning(f.game, true, ConfigSetting::BoardSize));
 }
 
 } // namespace
