@@ -235,7 +235,7 @@ class RecordsBench {
         m_records = std::make_shared<RecordsFile>(m_path);
         if (m_records->load() != FileStatus::Ok || m_records->records().size() != lines)
             throw std::runtime_error("the records did not load");
-        m_recordsWindow = std::make_unique<RecordsWindow>(m_window, m_records);
+        m_recordsWindow = std::make_unique<RecordsWindow>(m_window.game(), m_window, m_records);
         m_recordsWindow->showOnCurrentCategory();
         settle();
     }

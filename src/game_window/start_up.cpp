@@ -3,10 +3,10 @@
 
 #include "about/help.h"
 #include "assets/pictures.h"
+#include "game_window/configure_command.h"
 #include "game_window/game_window.h"
 #include "records/record_saver.h"
 #include "records/records_window.h"
-#include "settings/configure_command.h"
 #include "settings/settings_file.h"
 #include "storage/text_file.h"
 
@@ -124,7 +124,7 @@ void startGame(GameWindow& window, const QString& programFolder) {
     // It is built on first use: start-up does not pay for a window the player may never open.
     // It is a window of its own, deleted with the game window's commands that hold it.
     auto recordsWindow = [&window, records, built = std::make_shared<std::unique_ptr<RecordsWindow>>()] {
-        if (!*built) *built = std::make_unique<RecordsWindow>(window, records);
+        if (!*built) *built = std::make_unique<RecordsWindow>(window.game(), window, records);
         return built->get();
     };
     window.onRecords = [recordsWindow] { recordsWindow()->showModally(); };

@@ -2,7 +2,6 @@
 #include "records/records_window.h"
 
 #include "game_window/board_widgets.h"
-#include "game_window/game_window.h"
 #include "model/names.h"
 #include "records/records_file.h"
 
@@ -137,11 +136,11 @@ QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen) 
 
 // A window of its own, not a child of the game window: a child would stay on top of the game
 // window, covering the board, and clicking the game window would not bring that forward.
-RecordsWindow::RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> records)
-    : QDialog(nullptr), m_window(window), m_records(std::move(records)) {
+RecordsWindow::RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records)
+    : QDialog(nullptr), m_game(game), m_gameWindow(gameWindow), m_records(std::move(records)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvin Records"));
-    setWindowIcon(window.windowIcon());
+    setWindowIcon(gameWindow.windowIcon());
     setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25));
     createMenu();
     createElements();
@@ -150,7 +149,7 @@ RecordsWindow::RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> re
     // it from the game window, not when a message box closes or another program lets go.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
         if (!focus) return;
-        if (focus == m_window.windowHandle() && m_lastFocus == windowHandle())
+        if (focus == m_gameWindow.windowHandle() && m_lastFocus == windowHandle())
             m_gameWindowWasActive = true;
         else if (focus == windowHandle() && m_gameWindowWasActive && isVisible())
             activate();
@@ -288,14 +287,14 @@ void RecordsWindow::showOnCurrentCategory() {
 }
 
 void RecordsWindow::placeBesideGameWindow() {
-    const QRect game = m_window.frameGeometry();
-    const QScreen* screen = m_window.screen();
+    const QRect game = m_gameWindow.frameGeometry();
+    const QScreen* screen = m_gameWindow.screen();
     if (!screen) return;
     ensurePolished();
     adjustSize();
     // Before its first showing the window has no frame yet: it will get one like the game's.
     const QSize frame = isVisible() ? frameGeometry().size()
-                                    : size() + (game.size() - m_window.geometry().size());
+                                    : size() + (game.size() - m_gameWindow.geometry().size());
     move(besideWindow(game, frame, screen->availableGeometry()));
 }
 
@@ -323,7 +322,7 @@ void RecordsWindow::fillRecordsList() {
 }
 
 RecordFilters RecordsWindow::currentFilters() const {
-    return filtersFor(m_window.game().category());
+    return filtersFor(m_game.category());
 }
 
 RecordFilters RecordsWindow::filters() const {
@@ -364,7 +363,8 @@ void RecordsWindow::listRecordsNow(bool showReading) {
 void RecordsWindow::deleteRecordsFrom(int item) {
     run([this, item] {
         const int keep = keptPerCategory(item);
-        if (!m_window.confirm(trimQuestion(keep), true)) return;
+        Platform& platform = m_game.platform();
+        if (!platform.confirm(trimQuestion(keep), true)) return;
         showList(false);
         // The trim itself picks the best of every category in one pass, in milliseconds
         // whatever the number of records, so the count of the categories runs quickly before it.
@@ -377,13 +377,13 @@ void RecordsWindow::deleteRecordsFrom(int item) {
         m_listing->setListing({}); // the trim renumbers the records the listing points at
         const RecordsFile::TrimResult result = m_records->trim(keep);
         if (result.status == FileStatus::Ok)
-            m_window.inform(trimmedMessage(result.deleted), false);
+            platform.inform(trimmedMessage(result.deleted), false);
         else if (result.status == FileStatus::Busy)
-            m_window.inform("Otra copia del juego está usando el archivo de records. No se ha "
+            platform.inform("Otra copia del juego está usando el archivo de records. No se ha "
                             "borrado ningún record; inténtalo otra vez dentro de un momento.",
                             true);
         else
-            m_window.inform("No se pudo escribir el archivo de records " + m_records->path() +
+            platform.inform("No se pudo escribir el archivo de records " + m_records->path() +
                                 ". No se ha borrado ningún record.",
                             true);
         setFilters(currentFilters());

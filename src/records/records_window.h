@@ -3,6 +3,7 @@
 // (records_list.h, records_file.h); the window lists, asks and shows.
 #pragma once
 
+#include "model/game.h"
 #include "records/records_list.h"
 
 #include <QDialog>
@@ -18,7 +19,6 @@ class QWindow;
 
 namespace quorvin {
 
-class GameWindow;
 class ListingModel;
 class RecordsFile;
 
@@ -29,9 +29,10 @@ QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen);
 class RecordsWindow : public QDialog {
     Q_OBJECT
   public:
-    // Lists the records of `records`; the window's game gives the current category and its
-    // platform the questions and messages.
-    RecordsWindow(GameWindow& window, std::shared_ptr<RecordsFile> records);
+    // Lists the records of `records`; the game gives the current category and its platform the
+    // questions and messages. The window opens beside `gameWindow`, and coming back to it from
+    // there refreshes it.
+    RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records);
     ~RecordsWindow() override;
 
     // "Records" (F9): shown modally, returns when the window is hidden.
@@ -62,7 +63,8 @@ class RecordsWindow : public QDialog {
     void letEventsRun();
     template <typename Command> void run(Command command);
 
-    GameWindow& m_window;
+    Game& m_game;
+    QWidget& m_gameWindow;
     std::shared_ptr<RecordsFile> m_records;
     // Set while a fill or a deletion lets events run: commands that arrive meanwhile are
     // dropped, so no second fill starts inside the first.

@@ -4,7 +4,6 @@
 
 #include "assets/pictures.h"
 #include "game_window/board_widgets.h"
-#include "game_window/game_window.h"
 #include "model/names.h"
 
 #include <QCheckBox>
@@ -66,8 +65,8 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, QRect g
 
 } // namespace
 
-ConfigDialog::ConfigDialog(GameWindow& window)
-    : QDialog(&window), m_window(window), m_game(window.game()) {
+ConfigDialog::ConfigDialog(Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session), m_game(session.game()) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Configuración"));
     setFixedSize(twipsRect(0, 0, 6135, 2745).size());
@@ -186,7 +185,7 @@ void ConfigDialog::activate() {
 }
 
 bool ConfigDialog::change(ConfigSetting which, int value) {
-    return m_rules.change(m_game, m_window.session().clock.ticked, which, value);
+    return m_rules.change(m_game, m_session.clock.ticked, which, value);
 }
 
 // A press on an arrow or in the trough steps the bar and keeps stepping while the button is

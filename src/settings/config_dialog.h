@@ -2,6 +2,7 @@
 // continued-game mode. It edits the game's settings live and warns before a restarting change.
 #pragma once
 
+#include "session/session.h"
 #include "settings/config_rules.h"
 
 #include <QDialog>
@@ -18,14 +19,14 @@ class QTimer;
 
 namespace quorvin {
 
-class GameWindow;
 class FilledShape;
 
 class ConfigDialog : public QDialog {
     Q_OBJECT
 public:
-    // Opens over the window and edits its game's settings; the window's clock decides the warning.
-    explicit ConfigDialog(GameWindow& window);
+    // Opens centred over `parent` (the game window) and edits the session's game settings; the
+    // session's clock decides the warning.
+    ConfigDialog(Session& session, QWidget* parent);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,7 +49,7 @@ private:
     void drawPreview();
     bool change(ConfigSetting which, int value);
 
-    GameWindow& m_window;
+    Session& m_session;
     Game& m_game;
     ConfigRules m_rules;
 

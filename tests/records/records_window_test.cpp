@@ -42,7 +42,8 @@ struct RecordsFixture {
     GameWindow window{platform};
     testing::TempDir folder;
     std::shared_ptr<RecordsFile> file = std::make_shared<RecordsFile>(folder.file("Quorvin.dat"));
-    std::unique_ptr<RecordsWindow> records = std::make_unique<RecordsWindow>(window, file);
+    std::unique_ptr<RecordsWindow> records =
+        std::make_unique<RecordsWindow>(window.game(), window, file);
 
     explicit RecordsFixture(const std::vector<std::string>& texts) {
         file->load();

@@ -1,9 +1,9 @@
 // The configuration dialog and command, headless, driven by clicks and keys on its controls.
 #include "assets/pictures.h"
 #include "game_window/board_widgets.h"
+#include "game_window/configure_command.h"
 #include "game_window/game_window.h"
 #include "settings/config_dialog.h"
-#include "settings/configure_command.h"
 #include "support/fake_platform.h"
 
 #include <QCheckBox>
@@ -128,7 +128,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
                          (ok ? ", OK" : ", Cancel"));
             ConfigFixture f(true);
             answerAfterReading(f, ok);
-            ConfigDialog d(f.window);
+            ConfigDialog d(f.window.session(), &f.window);
             d.show();
             auto* bar = child<QScrollBar>(d, "HScroll1");
             const QPoint at = barPoint(bar, part);
@@ -147,7 +147,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
 TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
     ConfigFixture f(true);
     answerAfterReading(f, true);
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     auto* bar = child<QScrollBar>(d, "HScroll1");
     // Held past the repeat delay the arrow keeps stepping; the one question comes at the release.
@@ -178,7 +178,7 @@ TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
 
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
     ConfigFixture f(true);
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     click(d, "Check1"); // the continued mode never warns
     EXPECT_TRUE(f.platform.questions.empty());
@@ -200,7 +200,7 @@ TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
     f.game().colorCount = 2;
     f.game().startPattern = 1;
     f.platform.answer = false;
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
 
@@ -254,7 +254,7 @@ TEST(ConfigDialogClosing, CancelarRestoresAllFourAndTheFrameKeepsTheEdits) {
 
 TEST(ConfigDialogClosing, EscapeIsCancelar) {
     ConfigFixture f;
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     chooseColours(d, 3);
     QTest::keyClick(&d, Qt::Key_Escape);
@@ -307,7 +307,7 @@ TEST(ConfigureCommand, UnwritableFolderIsReportedAndTheNewGameStillStarts) {
 
 TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
     ConfigFixture f;
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     const QColor expected[] = {{0, 255, 128}, {255, 128, 128}, {255, 255, 128}, {0, 128, 255}};
@@ -321,7 +321,7 @@ TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
 
 TEST(ConfigDialogPictures, PreviewShowsTheChosenPattern) {
     ConfigFixture f;
-    ConfigDialog d(f.window);
+    ConfigDialog d(f.window.session(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     auto expect = [&](const char* name, const std::function<bool(int)>& revealed) {

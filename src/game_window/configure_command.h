@@ -1,5 +1,5 @@
-// The configuration command: the dialog, then the new layout, the settings file and a new game
-// that its changes call for.
+// The game window's "Configuración" command: the dialog, then the new layout, the settings file
+// and the new game that its changes call for.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // The configuration command around the dialog.
-#include "settings/configure_command.h"
+#include "game_window/configure_command.h"
 
 #include "game_window/game_window.h"
 #include "settings/config_dialog.h"
@@ -11,7 +11,7 @@ void runConfiguration(GameWindow& window, const std::string& dataPath) {
     Game& game = window.game();
     const Settings before = settingsOf(game);
     {
-        ConfigDialog dialog(window);
+        ConfigDialog dialog(window.session(), &window);
         dialog.exec();
     }
     const ConfigOutcome outcome = configOutcome(before, settingsOf(game));
