@@ -193,6 +193,12 @@ TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
     d.show(); // a new showing asks again
     chooseColours(d, 2);
     EXPECT_EQ(f.platform.questions.size(), 2u);
+    click(d, "Command1");
+
+    f.game().gameRunning = false; // solved or lost: no game to lose
+    d.show();
+    chooseColours(d, 3);
+    EXPECT_EQ(f.platform.questions.size(), 2u);
 }
 
 TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
