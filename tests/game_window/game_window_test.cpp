@@ -125,22 +125,8 @@ TEST(GameWindowPlay, BeforeTheStartOnlyThePanelShowsAndTheStartRevealsTheBoard) 
 
 // Every command that opens another window pauses a running game first, so that the clock
 // never runs behind it; the menus carry the captions and keys the player reads.
-TEST(GameWindowMenus, CaptionsKeysAndThePauseBeforeAnotherWindowOpens) {
+TEST(GameWindowMenus, EveryCommandThatOpensAWindowPausesTheGameFirst) {
     WindowFixture f(5);
-    const struct { const char* name; const char* caption; QKeySequence keys; } commands[] = {
-        {"MnuNew", "Nuevo", Qt::Key_F2},          {"MnuPause", "Pausa", Qt::Key_F3},
-        {"MnuConf", "Configuración", Qt::Key_F4}, {"MnuRec", "Records", Qt::Key_F9},
-        {"MnuHow", "Como Jugar", Qt::Key_F1},     {"MnuABout", "Acerca de...", QKeySequence()},
-    };
-    for (const auto& c : commands) {
-        auto* action = f.find<QAction>(QString::fromLatin1(c.name));
-        ASSERT_NE(action, nullptr) << c.name;
-        EXPECT_EQ(action->text(), QString::fromUtf8(c.caption));
-        EXPECT_EQ(action->shortcut(), c.keys) << c.name;
-    }
-    EXPECT_EQ(f.find<QMenu>("MnuJ")->title(), "&Juego");
-    EXPECT_EQ(f.find<QMenu>("MnuH")->title(), "Ayuda");
-
     int opened = 0;
     const auto expectPaused = [&] {
         ++opened;
