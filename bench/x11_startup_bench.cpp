@@ -197,13 +197,15 @@ int main(int argc, char* argv[]) {
     const double gameMedian = quorvin::bench::median(gameTimes);
     const double bareMedian = quorvin::bench::median(bareTimes);
     std::printf("Start-up on an X server (Xvfb, no window manager), %d interleaved fresh processes "
-                "each, median:\n", runs);
+                "each, median:\n",
+                runs);
     std::printf("  the game: process start -> first window mapped (the about box)  %7.1f ms\n",
                 gameMedian);
     std::printf("  a bare Qt window, a menu bar and 225 pictures: the same         %7.1f ms\n",
                 bareMedian);
     std::printf("  ratio of the medians                                            %7.2f   "
-                "target <= 1.15\n", gameMedian / bareMedian);
+                "target <= 1.15\n",
+                gameMedian / bareMedian);
     std::printf("  the game: a click on the about box -> the game window mapped    %7.1f ms\n",
                 quorvin::bench::median(nextTimes));
     return 0;

@@ -159,7 +159,8 @@ void AboutBox::takeOwnerLook() {
 }
 
 void AboutBox::finishAfterFirstFrame() {
-    if (m_logo->pixmap().isNull()) m_logo->setPixmap(aboutLogo(m_logo->size(), devicePixelRatioF()));
+    if (m_logo->pixmap().isNull())
+        m_logo->setPixmap(aboutLogo(m_logo->size(), devicePixelRatioF()));
     if (m_owner) setWindowIcon(m_owner->windowIcon());
     if (afterFirstFrame) afterFirstFrame();
 }

@@ -23,12 +23,12 @@ QString htmlCopyOf(const QString& document) {
     const QByteArray bytes = source.readAll();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QString copyPath = QDir(folder).filePath(QStringLiteral("ayuda.html"));
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return writeFileAtomically(copyPath.toStdString(), content) == FileStatus::Ok ? copyPath
-                                                                                 : QString();
+                                                                                  : QString();
 }
 
 } // namespace

@@ -325,7 +325,8 @@ class FaceIconEngine : public QIconEngine {
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
-        for (int side : {16, 24, 32, 48, 64}) sizes.append(QSize(side, side));
+        for (int side : {16, 24, 32, 48, 64})
+            sizes.append(QSize(side, side));
         return sizes;
     }
     QIconEngine* clone() const override { return new FaceIconEngine; }
@@ -352,10 +353,12 @@ QIcon windowIcon() {
 
 void drawPicturesAhead(qreal devicePixelRatio) {
     for (int colour = 0; colour <= 4; ++colour)
-        for (int face = 0; face < kFaceCount; ++face) facePixmap(face, colour, devicePixelRatio);
+        for (int face = 0; face < kFaceCount; ++face)
+            facePixmap(face, colour, devicePixelRatio);
     titlePixmap(devicePixelRatio);
     const QIcon icon = windowIcon();
-    for (const QSize& size : icon.availableSizes()) icon.pixmap(size);
+    for (const QSize& size : icon.availableSizes())
+        icon.pixmap(size);
 }
 
 } // namespace quorvin

@@ -62,7 +62,8 @@ void adoptProgramFolderFiles(const QString& programFolder, const QString& dataFo
         const std::string target = dataFolder.toStdString() + std::string(name);
         if (fileSize(target) >= 0 || fileSize(source) < 0) continue;
         const FileRead read = readWholeFile(source);
-        if (read.status == FileStatus::Ok && writeFileAtomically(target, read.bytes) == FileStatus::Ok)
+        if (read.status == FileStatus::Ok &&
+            writeFileAtomically(target, read.bytes) == FileStatus::Ok)
             continue;
         platform.inform("No se pudo copiar " + source + " a " + dataFolder.toStdString() +
                             ". El juego sigue sin ese archivo.",
@@ -75,7 +76,8 @@ void adoptProgramFolderFiles(const QString& programFolder, const QString& dataFo
 QString findDataFolder(const QString& programFolder) {
     QString folder = programFolder;
     // An installed copy keeps its data per user, even for an account that may write to bin/.
-    if (!QFileInfo(folder).isWritable() || QFileInfo::exists(installedHelpDocument(programFolder))) {
+    if (!QFileInfo(folder).isWritable() ||
+        QFileInfo::exists(installedHelpDocument(programFolder))) {
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(folder);
     }
@@ -123,7 +125,8 @@ void startGame(GameWindow& window, const QString& programFolder) {
     // front, modal and refreshed on the current category, as every "Records" does.
     // It is built on first use: start-up does not pay for a window the player may never open.
     // It is a window of its own, deleted with the game window's commands that hold it.
-    auto recordsWindow = [&window, records, built = std::make_shared<std::unique_ptr<RecordsWindow>>()] {
+    auto recordsWindow = [&window, records,
+                          built = std::make_shared<std::unique_ptr<RecordsWindow>>()] {
         if (!*built) *built = std::make_unique<RecordsWindow>(window.game(), window, records);
         return built->get();
     };

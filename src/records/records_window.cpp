@@ -123,9 +123,9 @@ QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen) 
         return std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height()));
     };
     const QPoint beside[] = {
-        {other.right() + 1 + kGap, clampY(other.top())},           // right
-        {other.left() - kGap - size.width(), clampY(other.top())}, // left
-        {clampX(other.left()), other.bottom() + 1 + kGap},         // below
+        {other.right() + 1 + kGap, clampY(other.top())},            // right
+        {other.left() - kGap - size.width(), clampY(other.top())},  // left
+        {clampX(other.left()), other.bottom() + 1 + kGap},          // below
         {clampX(other.left()), other.top() - kGap - size.height()}, // above
     };
     for (const QPoint& at : beside)
@@ -271,7 +271,8 @@ void RecordsWindow::showModally() {
     // the player asked for the records, so it comes to the front as "Records" always shows
     // it, modal and refreshed on the current category. Hidden first, so it shows again modal.
     if (isVisible()) hide();
-    else placeBesideGameWindow();
+    else
+        placeBesideGameWindow();
     exec();
 }
 

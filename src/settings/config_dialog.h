@@ -24,16 +24,16 @@ class FilledShape;
 class ConfigDialog : public QDialog {
     Q_OBJECT
 public:
-    // Opens centred over `parent` (the game window) and edits the session's game settings; the
-    // session's clock decides the warning.
-    ConfigDialog(Session& session, QWidget* parent);
+  // Opens centred over `parent` (the game window) and edits the session's game settings; the
+  // session's clock decides the warning.
+  ConfigDialog(Session& session, QWidget* parent);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createControls();
     void activate();
     void sizeChanged(int value);

@@ -50,7 +50,8 @@ TEST(Deal, SeededBoardsAgreeWithARecountOnEverySideAndColourCount) {
                 const auto [same, other] = recount(g, i);
                 const Cell& c = g.cells[i];
                 ASSERT_TRUE(c.isHidden()) << i;
-                ASSERT_EQ(std::pair(c.sameNeighbours, c.otherNeighbours), std::pair(same, other)) << i;
+                ASSERT_EQ(std::pair(c.sameNeighbours, c.otherNeighbours), std::pair(same, other))
+                    << i;
                 ASSERT_EQ(c.face, neutralFace(same, other)) << i;
                 ASSERT_FALSE(c.coloured);
             }

@@ -147,7 +147,8 @@ TEST(Penalty, ReHiddenCellsGetTheirGreyFacesAndTheCountersFollow) {
     for (int cell : {0, 2, 28, 30}) {
         EXPECT_TRUE(f.cell(cell).isHidden()) << cell;
         EXPECT_FALSE(f.cell(cell).coloured);
-        EXPECT_EQ(f.cell(cell).face, neutralFace(f.cell(cell).sameNeighbours, f.cell(cell).otherNeighbours));
+        EXPECT_EQ(f.cell(cell).face,
+                  neutralFace(f.cell(cell).sameNeighbours, f.cell(cell).otherNeighbours));
     }
     EXPECT_EQ(f.hiddenCount(), 169 - 85 + 4);
     std::array<int, 4> hidden{};

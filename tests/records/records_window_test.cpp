@@ -13,9 +13,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QWindow>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 

@@ -12,14 +12,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
-#include <QStyleOptionSlider>
-#include <QWheelEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -168,8 +168,8 @@ TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
     EXPECT_EQ(f.game().boardSize, 5);
     QTest::keyClick(bar, Qt::Key_Right);
     EXPECT_EQ(f.game().boardSize, 6);
-    QWheelEvent wheel(QPointF(arrow), bar->mapToGlobal(QPointF(arrow)), {}, {0, 120},
-                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(arrow), bar->mapToGlobal(QPointF(arrow)), {}, {0, 120}, Qt::NoButton,
+                      {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &wheel);
     EXPECT_EQ(f.game().boardSize, 7);
     EXPECT_EQ(child<QLabel>(d, "Label1")->text(), "7 x 7");
@@ -241,9 +241,12 @@ TEST(ConfigDialogClosing, CancelarAndEscapeRestoreAllFourAndTheFrameKeepsTheEdit
             chooseColours(d, 4);
             stepPattern(d, 3);
             click(d, "Check1");
-            if (std::string(way) == "frame") d.close();
-            else if (std::string(way) == "Escape") QTest::keyClick(&d, Qt::Key_Escape);
-            else click(d, "Command2");
+            if (std::string(way) == "frame")
+                d.close();
+            else if (std::string(way) == "Escape")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                click(d, "Command2");
         });
         if (byFrame) {
             EXPECT_EQ(settingsOf(f.game()), (Settings{8, 4, 3, false}));
