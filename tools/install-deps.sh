@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libcadical-dev
   fonts-liberation2
   desktop-file-utils appstream
   xvfb openbox xdotool x11-utils

@@ -26,8 +26,7 @@ DesktopPlatform::DesktopPlatform() {
 
 double DesktopPlatform::now() { return static_cast<double>(m_clock.nsecsElapsed()) / 1e9; }
 
-// The engine's output mapped to [0, 1) by hand, so a seed deals the same board everywhere.
-double DesktopPlatform::random() { return static_cast<double>(m_engine() >> 11) * 0x1.0p-53; }
+double DesktopPlatform::random() { return unitInterval(m_engine()); }
 
 std::optional<std::string> DesktopPlatform::askText(const std::string& title,
                                                     const std::string& prompt,

@@ -1,0 +1,386 @@
+// The deduction engine: the backbone of the game's clauses (the cell colours every colouring
+// that fits agrees on), found with a SAT solver under assumptions, and a cell's possible colours.
+#include "solver/deduction.h"
+
+#include "solver/colouring_walk.h"
+#include "solver/encoding.h"
+
+#include <cadical.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace quorvin {
+
+namespace {
+
+// Colourings kept from one question to the next, and from one position to the next while they
+// still fit: each one spares the solver a search, and a search for a colouring far from all
+// known ones is what costs most on a board with few cells revealed.
+constexpr std::size_t kKeptColourings = 4096;
+// A search for one colouring that takes longer than this marks the game as hard: there the
+// engine tries to list every colouring that fits, for as long again as kListingTime. Boards
+// with few cells revealed often have only tens or hundreds; once all are known, every later
+// position of the game is answered from the list alone.
+constexpr auto kHardSearch = std::chrono::milliseconds(50);
+constexpr auto kListingTime = std::chrono::seconds(2);
+
+std::uint8_t bit(int colour) {
+    return static_cast<std::uint8_t>(1u << (colour - 1));
+}
+
+enum Answer { Unknown = 0, Satisfiable = 10, Unsatisfiable = 20 }; // as the solver returns them
+
+using Clock = std::chrono::steady_clock;
+
+class Interruption : public CaDiCaL::Terminator {
+  public:
+    std::atomic<bool> requested{false};
+    Clock::time_point deadline = Clock::time_point::max();
+    bool terminate() override {
+        return requested.load(std::memory_order_relaxed) || Clock::now() > deadline;
+    }
+};
+
+} // namespace
+
+struct Deduction::Engine {
+    std::unique_ptr<CaDiCaL::Solver> sat;
+    Interruption interruption;
+    bool interrupted = false; // some answer since the last setPosition was cut short
+    VisiblePosition position;
+    solver::LineTotals totals;
+    std::vector<int> revealed; // the colour each revealed cell entered the solver with; 0: none
+    std::vector<int> deduced;  // the colour proven for a hidden cell, kept as a fact; 0: none
+    std::optional<bool> consistent;
+    std::optional<std::vector<ForcedCell>> forced;
+    // For every cell, one bit per colour (bit c - 1) that some colouring found gives it. Every
+    // colouring kept fits the current position, so a cell with two bits set is not forced.
+    std::vector<std::uint8_t> seen;
+    std::vector<std::vector<int>> colourings; // colourings found that fit, oldest first
+    bool complete = false;                    // `colourings` holds every colouring that fits
+    bool hard = false;                        // some search of this game took long
+    int listedAt = 0; // hidden cells when a listing last ran out of time; 0: never
+
+    int x(int cell, int colour) const {
+        return solver::colourVariable(cell, colour, position.colours);
+    }
+    bool isContinuedBy(const VisiblePosition& next, const solver::LineTotals& nextTotals) const;
+    void start(const solver::LineTotals& nextTotals);
+    void fix(std::vector<int>& facts, int cell, int colour);
+    bool countsAgree() const;
+    Answer solve();
+    void record(const std::vector<int>& colouring);
+    bool fits(const std::vector<int>& colouring);
+    void walk(const std::function<bool(int, int)>& wanted);
+    std::vector<int> unsettled() const;
+    Answer widen(int cell, int limit);
+    void list();
+    int hiddenCount() const;
+    int onlyColour(int cell) const {
+        return std::countr_zero(seen[static_cast<std::size_t>(cell)]) + 1;
+    }
+};
+
+Deduction::Deduction() : m_engine(std::make_unique<Engine>()) {}
+Deduction::~Deduction() = default;
+
+void Deduction::interrupt() {
+    m_engine->interruption.requested = true;
+}
+bool Deduction::wasInterrupted() const {
+    return m_engine->interrupted;
+}
+
+bool Deduction::Engine::isContinuedBy(const VisiblePosition& next,
+                                      const solver::LineTotals& nextTotals) const {
+    if (!sat || next.side != position.side || next.colours != position.colours) return false;
+    if (next.faces != position.faces || !(nextTotals == totals)) return false;
+    // A cell hidden again (the continued game's penalty) takes away a fact the solver keeps;
+    // proven colours stay true as long as every revealed cell stays revealed.
+    for (std::size_t i = 0; i < revealed.size(); ++i)
+        if (revealed[i] != 0 && next.shown[i] != revealed[i]) return false;
+    return true;
+}
+
+void Deduction::Engine::start(const solver::LineTotals& nextTotals) {
+    sat = std::make_unique<CaDiCaL::Solver>();
+    sat->connect_terminator(&interruption);
+    totals = nextTotals;
+    revealed.assign(static_cast<std::size_t>(position.cellCount()), 0);
+    deduced = revealed;
+    colourings.clear();
+    complete = false;
+    hard = false;
+    listedAt = 0;
+    solver::encodeGame(*sat, position, totals);
+}
+
+void Deduction::Engine::fix(std::vector<int>& facts, int cell, int colour) {
+    sat->add(x(cell, colour));
+    sat->add(0);
+    facts[static_cast<std::size_t>(cell)] = colour;
+}
+
+// The colour counters are the sums of the row counters and of the column counters; a colour
+// out of play has no cell.
+bool Deduction::Engine::countsAgree() const {
+    for (std::size_t c = 0; c < 4; ++c) {
+        int inRows = 0;
+        int inColumns = 0;
+        for (std::size_t k = 0; k < position.rowHidden.size(); ++k) {
+            inRows += position.rowHidden[k][c];
+            inColumns += position.columnHidden[k][c];
+        }
+        if (inRows != position.colourHidden[c] || inColumns != position.colourHidden[c])
+            return false;
+        if (static_cast<int>(c) >= position.colours && inRows != 0) return false;
+    }
+    return true;
+}
+
+void Deduction::Engine::record(const std::vector<int>& colouring) {
+    for (std::size_t i = 0; i < colouring.size(); ++i)
+        seen[i] |= bit(colouring[i]);
+    if (colourings.size() == kKeptColourings) {
+        colourings.erase(colourings.begin());
+        complete = false;
+    }
+    colourings.push_back(colouring);
+}
+
+int Deduction::Engine::hiddenCount() const {
+    return static_cast<int>(std::count(position.shown.begin(), position.shown.end(), 0));
+}
+
+// Lists colourings, each asked to differ from all known ones on some hidden cell, until there
+// is none left (the list is complete) or the time is up. The clauses that ask for a difference
+// hang on a fresh variable, switched off for good afterwards, so the solver's rules stay the
+// game's own.
+void Deduction::Engine::list() {
+    const int gate = sat->vars() + 1;
+    const auto exclude = [&](const std::vector<int>& colouring) {
+        sat->add(-gate);
+        for (int i = 0; i < position.cellCount(); ++i)
+            if (position.isHidden(i)) sat->add(-x(i, colouring[static_cast<std::size_t>(i)]));
+        sat->add(0);
+    };
+    for (const std::vector<int>& colouring : colourings)
+        exclude(colouring);
+    interruption.deadline = Clock::now() + kListingTime;
+    for (;;) {
+        sat->assume(gate);
+        const Answer answer = static_cast<Answer>(sat->solve());
+        if (answer == Unsatisfiable) complete = true;
+        if (answer != Satisfiable || colourings.size() == kKeptColourings) break;
+        std::vector<int> colouring(static_cast<std::size_t>(position.cellCount()));
+        for (int i = 0; i < position.cellCount(); ++i)
+            for (int c = 1; c <= position.colours; ++c)
+                if (sat->val(x(i, c)) > 0) colouring[static_cast<std::size_t>(i)] = c;
+        record(colouring);
+        exclude(colouring);
+    }
+    interruption.deadline = Clock::time_point::max();
+    sat->add(-gate);
+    sat->add(0);
+    if (!complete) listedAt = hiddenCount();
+}
+
+// Solves under the assumptions and constraint already given; a colouring found is recorded.
+Answer Deduction::Engine::solve() {
+    const auto started = Clock::now();
+    const auto answer = static_cast<Answer>(sat->solve());
+    if (Clock::now() - started > kHardSearch) hard = true;
+    if (answer == Unknown) interrupted = true;
+    if (answer != Satisfiable) return answer;
+    std::vector<int> colouring(static_cast<std::size_t>(position.cellCount()));
+    for (int i = 0; i < position.cellCount(); ++i)
+        for (int c = 1; c <= position.colours; ++c)
+            if (sat->val(x(i, c)) > 0) colouring[static_cast<std::size_t>(i)] = c;
+    record(colouring);
+    return answer;
+}
+
+// The solver itself checks a colouring the walk found: with every cell's colour assumed, it
+// only has to propagate.
+bool Deduction::Engine::fits(const std::vector<int>& colouring) {
+    for (int i = 0; i < position.cellCount(); ++i)
+        sat->assume(x(i, colouring[static_cast<std::size_t>(i)]));
+    return sat->solve() == Satisfiable;
+}
+
+// Only in a hard game: elsewhere the solver finds colourings faster than the walk.
+void Deduction::Engine::walk(const std::function<bool(int, int)>& wanted) {
+    if (colourings.empty() || !hard || complete) return;
+    const solver::ColouringWalk walker(position);
+    std::vector<int> colouring = colourings.back();
+    walker.run(
+        colouring,
+        [&](int cell, int colour) {
+            return (seen[static_cast<std::size_t>(cell)] & bit(colour)) == 0 &&
+                   wanted(cell, colour);
+        },
+        [&](const std::vector<int>& reached) {
+            if (fits(reached)) record(reached);
+        });
+}
+
+// Hidden cells that every colouring found so far gives the same colour, not yet proven forced.
+std::vector<int> Deduction::Engine::unsettled() const {
+    std::vector<int> cells;
+    for (int i = 0; i < position.cellCount(); ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (position.isHidden(i) && deduced[index] == 0 && std::popcount(seen[index]) == 1)
+            cells.push_back(i);
+    }
+    return cells;
+}
+
+bool Deduction::setPosition(const VisiblePosition& position) {
+    Engine& e = *m_engine;
+    e.forced.reset();
+    e.consistent.reset();
+    e.interrupted = false;
+    e.interruption.requested = false;
+    if (!position.isWellFormed()) {
+        e.sat.reset();
+        e.position = {};
+        e.consistent = false;
+        return false;
+    }
+    const solver::LineTotals totals = solver::lineTotals(position);
+    const bool continued = e.isContinuedBy(position, totals);
+    e.position = position;
+    if (!continued) e.start(totals);
+    // Revealed cells enter as facts, so that one solver serves a whole game; the colourings
+    // that agree with every cell revealed since still fit.
+    std::vector<std::vector<int>> kept;
+    for (std::vector<int>& colouring : e.colourings) {
+        bool agrees = true;
+        for (std::size_t i = 0; i < colouring.size() && agrees; ++i)
+            agrees = position.shown[i] == 0 || position.shown[i] == colouring[i];
+        if (agrees) kept.push_back(std::move(colouring));
+    }
+    e.colourings.clear();
+    e.seen.assign(static_cast<std::size_t>(position.cellCount()), 0);
+    for (const std::vector<int>& colouring : kept)
+        e.record(colouring);
+    for (int i = 0; i < position.cellCount(); ++i) {
+        const int shown = position.shown[static_cast<std::size_t>(i)];
+        if (shown != 0 && e.revealed[static_cast<std::size_t>(i)] == 0) e.fix(e.revealed, i, shown);
+    }
+    if (!e.countsAgree()) e.consistent = false;
+    return true;
+}
+
+bool Deduction::isConsistent() {
+    Engine& e = *m_engine;
+    if (e.consistent) return *e.consistent;
+    if (!e.colourings.empty()) return *(e.consistent = true);
+    const Answer answer = e.solve();
+    if (answer != Unknown) e.consistent = answer == Satisfiable;
+    return answer == Satisfiable;
+}
+
+std::vector<ForcedCell> Deduction::forcedCells() {
+    Engine& e = *m_engine;
+    if (e.forced) return *e.forced;
+    if (!isConsistent()) return {};
+    // A cell keeps its colour in every colouring that fits exactly when the solver cannot find
+    // one that gives it another. Cheap swaps settle some cells first; then the solver is asked
+    // for a colouring that differs from the known ones on some unsettled cell, and when there
+    // is none, every unsettled cell is forced at once.
+    for (;;) {
+        e.walk([&](int cell, int) {
+            return std::popcount(e.seen[static_cast<std::size_t>(cell)]) == 1;
+        });
+        std::vector<int> open = e.unsettled();
+        if (!open.empty() && !e.complete && e.hard &&
+            (e.listedAt == 0 || e.hiddenCount() * 10 < e.listedAt * 9)) {
+            e.list();
+            open = e.unsettled();
+        }
+        if (open.empty()) break;
+        if (e.complete) {
+            for (int i : open)
+                e.fix(e.deduced, i, e.onlyColour(i));
+            break;
+        }
+        for (int i : open)
+            e.sat->constrain(-e.x(i, e.onlyColour(i)));
+        e.sat->constrain(0);
+        const Answer answer = e.solve();
+        if (answer == Unknown) return {};
+        if (answer == Unsatisfiable) {
+            // Consequences of the rules, kept as facts: they help every later question.
+            for (int i : open)
+                e.fix(e.deduced, i, e.onlyColour(i));
+            break;
+        }
+    }
+    std::vector<ForcedCell> forced;
+    for (int i = 0; i < e.position.cellCount(); ++i) {
+        const int colour = e.deduced[static_cast<std::size_t>(i)];
+        if (colour != 0 && e.position.isHidden(i)) forced.push_back({i, colour});
+    }
+    e.forced = forced;
+    return forced;
+}
+
+// Asks for colourings that give the cell a colour not seen yet, until there is none or the
+// cell has been seen with more than `limit` colours.
+Answer Deduction::Engine::widen(int cell, int limit) {
+    const auto index = static_cast<std::size_t>(cell);
+    while (std::popcount(seen[index]) <= limit) {
+        if (complete) return Unsatisfiable;
+        bool asked = false;
+        for (int c = 1; c <= position.colours; ++c) {
+            if ((seen[index] & bit(c)) != 0) continue;
+            sat->constrain(x(cell, c));
+            asked = true;
+        }
+        if (!asked) return Unsatisfiable;
+        sat->constrain(0);
+        const Answer answer = solve();
+        if (answer != Satisfiable) return answer;
+    }
+    return Satisfiable;
+}
+
+std::vector<int> Deduction::possibleColours(int cell) {
+    Engine& e = *m_engine;
+    if (cell < 0 || cell >= e.position.cellCount() || !isConsistent()) return {};
+    const auto index = static_cast<std::size_t>(cell);
+    if (!e.position.isHidden(cell)) return {e.position.shown[index]};
+    e.walk([cell](int other, int) { return other == cell; });
+    if (e.widen(cell, e.position.colours) == Unknown) return {};
+    std::vector<int> colours;
+    for (int c = 1; c <= e.position.colours; ++c)
+        if ((e.seen[index] & bit(c)) != 0) colours.push_back(c);
+    return colours;
+}
+
+// Looks for a cell with two possible colours, then three, and so on, in reading order. A cell
+// already seen with more colours than sought is passed by without a question, which spares the
+// solver most of its work on boards with few cells revealed.
+int Deduction::mostConstrainedCell() {
+    Engine& e = *m_engine;
+    if (!isConsistent()) return -1;
+    for (int size = 1; size <= e.position.colours; ++size) {
+        for (int i = 0; i < e.position.cellCount(); ++i) {
+            if (!e.position.isHidden(i) ||
+                std::popcount(e.seen[static_cast<std::size_t>(i)]) > size)
+                continue;
+            const Answer answer = e.widen(i, size);
+            if (answer == Unknown) return -1;
+            if (answer == Unsatisfiable) return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace quorvin

@@ -1,0 +1,74 @@
+// Whole games played by deduction: forced cells first, a guess when there is none.
+#include "solver/game_analysis.h"
+
+#include "solver/visible_position.h"
+
+#include <algorithm>
+
+namespace quorvin {
+
+namespace {
+
+std::uint64_t splitMix(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+} // namespace
+
+std::uint64_t dealSeed(std::uint64_t runSeed, int side, int colours, int pattern, int deal) {
+    std::uint64_t seed = splitMix(runSeed);
+    for (int part : {side, colours, pattern, deal})
+        seed = splitMix(seed ^ static_cast<std::uint64_t>(part));
+    return seed;
+}
+
+GameReport playOut(Game& game, Deduction& deduction) {
+    GameReport report;
+    while (game.gameRunning) {
+        const VisiblePosition position = visiblePosition(game);
+        deduction.setPosition(position);
+        const std::vector<ForcedCell> forced = deduction.forcedCells();
+        if (forced.empty()) {
+            const int cell = deduction.mostConstrainedCell();
+            if (cell < 0) break;
+            // The guess is counted and then taken as right: the cell is revealed as a right
+            // claim reveals it, neighbours included, and the game goes on.
+            ++report.guesses;
+            game.guessRight(cell);
+            continue;
+        }
+        for (const ForcedCell& f : forced) {
+            if (!game.gameRunning) break;
+            if (!game.cells[static_cast<std::size_t>(f.cell)].isHidden())
+                continue; // shown by a neighbour
+            game.selectColour(f.colour);
+            game.playCell(f.cell);
+        }
+    }
+    report.solved =
+        !game.lostMarkerVisible && std::none_of(game.cells.begin(), game.cells.end(),
+                                                [](const Cell& c) { return c.isHidden(); });
+    return report;
+}
+
+void dealCategory(Game& game, int side, int colours, int pattern) {
+    game.boardSize = side;
+    game.colorCount = colours;
+    game.startPattern = pattern;
+    game.continuedGame = false;
+    game.resizeBoard();
+    game.deal();
+}
+
+GameReport analyseGame(int side, int colours, int pattern, std::uint64_t seed) {
+    SeededPlatform platform(seed);
+    Game game(platform);
+    dealCategory(game, side, colours, pattern);
+    Deduction deduction;
+    return playOut(game, deduction);
+}
+
+} // namespace quorvin
