@@ -1,0 +1,35 @@
+// The command line of quorvin-analyse and the categories it selects.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvin {
+
+struct AnalyseOptions {
+    std::optional<int> side;    // 5..15; all when absent
+    std::optional<int> colours; // 2..4
+    std::optional<int> pattern; // 0..8
+    int deals = 200;            // per category
+    std::uint64_t seed = 1;
+};
+
+struct AnalyseCategory {
+    int side;
+    int colours;
+    int pattern;
+};
+
+// The options of `arguments` (the program's name left out); an explanation in `error` and
+// nothing for anything it cannot read.
+std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>& arguments,
+                                                  std::string& error);
+
+// The categories the options select, by side, then colours, then pattern.
+std::vector<AnalyseCategory> selectedCategories(const AnalyseOptions& options);
+
+extern const char* const kAnalyseUsage;
+
+} // namespace quorvin

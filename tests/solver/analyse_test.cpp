@@ -1,0 +1,63 @@
+// quorvin-analyse run as the player would run it: its table, its repeatability, its usage.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct ToolRun {
+    std::string out;
+    int status = -1;
+};
+
+// Runs the tool with `arguments`, standard error into standard output.
+ToolRun analyse(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string(QUORVIN_ANALYSE) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        run.out += buffer.data();
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The table's lines without the last field, the time, which differs from run to run.
+std::vector<std::string> withoutTimes(const std::string& table) {
+    std::vector<std::string> lines;
+    std::istringstream in(table);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.rfind('\t')));
+    return lines;
+}
+
+TEST(QuorvinAnalyse, PrintsOneLinePerCategoryTheSameForTheSameSeed) {
+    const ToolRun first = analyse("--side 6 --colours 3 --deals 12 --seed 7");
+    ASSERT_EQ(first.status, 0) << first.out;
+    const std::vector<std::string> lines = withoutTimes(first.out);
+    ASSERT_EQ(lines.size(), 10u) << first.out; // the header and the nine patterns
+    EXPECT_EQ(lines[0], "side\tcolours\tpattern\tdeals\tsolvable_pct\tmean_guesses");
+    EXPECT_EQ(lines[1].substr(0, 9), "6\t3\t0\t12\t");
+    EXPECT_EQ(lines[9].substr(0, 9), "6\t3\t8\t12\t");
+    EXPECT_EQ(withoutTimes(analyse("--seed 7 --deals 12 --colours 3 --side 6").out), lines);
+    EXPECT_NE(withoutTimes(analyse("--side 6 --colours 3 --deals 12 --seed 8").out), lines);
+}
+
+TEST(QuorvinAnalyse, BadOptionsGetTheUsageAndExitCode2) {
+    for (const char* bad : {"--side 4", "--colours 5", "--pattern 9", "--deals 0", "--seed -1",
+                            "--side", "--sides 5", "5", "--deals many"}) {
+        const ToolRun run = analyse(bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.out.find("usage: quorvin-analyse"), std::string::npos) << bad;
+        EXPECT_EQ(run.out.find("side\tcolours"), std::string::npos) << bad; // no table
+    }
+}
+
+} // namespace
