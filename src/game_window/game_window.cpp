@@ -75,10 +75,23 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &GameWindow::timerTick);
+    m_hintTimer = new QTimer(this);
+    m_hintTimer->setObjectName(QStringLiteral("TimerPista"));
+    m_hintTimer->setSingleShot(true);
+    m_hintTimer->setInterval(2000);
+    connect(m_hintTimer, &QTimer::timeout, this, [this] {
+        m_session.hintExpired();
+        render();
+    });
+    m_hintWorker.setMaxThreadCount(1);
     qApp->installEventFilter(this);
 }
 
-GameWindow::~GameWindow() { qApp->removeEventFilter(this); }
+GameWindow::~GameWindow() {
+    qApp->removeEventFilter(this);
+    m_deduction.interrupt();
+    m_hintWorker.waitForDone();
+}
 
 QAction* GameWindow::addCommand(QMenu* menu, const QString& name, const QString& text,
                                 const QKeySequence& shortcut, void (GameWindow::*handler)()) {
@@ -94,6 +107,8 @@ void GameWindow::createMenus() {
     game->setObjectName(QStringLiteral("MnuJ"));
     addCommand(game, "MnuNew", "Nuevo", Qt::Key_F2, &GameWindow::newGameCommand);
     addCommand(game, "MnuPause", "Pausa", Qt::Key_F3, &GameWindow::pauseCommand);
+    m_hintAction = addCommand(game, "MnuPista", "Pista", Qt::Key_F5, &GameWindow::hintCommand);
+    m_hintAction->setEnabled(false);
     game->addSeparator()->setObjectName(QStringLiteral("seg"));
     addCommand(game, "MnuConf", QStringLiteral("Configuración"), Qt::Key_F4,
                &GameWindow::configureCommand);
@@ -176,6 +191,9 @@ void GameWindow::createElements() {
     m_cursorFrame = new OutlineFrame(m_client);
     m_cursorFrame->setObjectName(QStringLiteral("Shape2"));
     m_cursorFrame->hide();
+    m_hintFrame = new OutlineFrame(m_client);
+    m_hintFrame->setObjectName(QStringLiteral("ShapePista"));
+    m_hintFrame->hide();
 }
 
 void GameWindow::layOutBoard() {
@@ -239,6 +257,7 @@ void GameWindow::layOutBoard() {
     m_startButton->raise();
     m_lostMarker->raise();
     m_cursorFrame->raise();
+    m_hintFrame->raise();
 
     adjustSize();
     setFixedSize(sizeHint());
@@ -256,6 +275,7 @@ void GameWindow::layOutBoard() {
 }
 
 void GameWindow::newGame() {
+    m_deduction.interrupt(); // a hint still being worked out is of no use any more
     m_session.newGame();
     render();
     m_startButton->setFocus();
@@ -268,6 +288,12 @@ void GameWindow::processEvents() {
 
 void GameWindow::boardSolved() {
     render();
+    // A game solved with the hint's help is not offered to the records.
+    if (m_session.hintUsed()) {
+        inform("Tablero resuelto con ayuda de la Pista: esta partida no entra en los records.",
+               false);
+        return;
+    }
     if (onSolved) onSolved();
 }
 
@@ -304,6 +330,25 @@ void GameWindow::aboutCommand() {
     if (onAbout) onAbout();
 }
 
+// The question goes to the worker as a copy of what the player sees; the answer comes back to
+// this thread, where the session drops it if the position has changed meanwhile.
+void GameWindow::hintCommand() {
+    if (!m_session.canHint()) return;
+    m_deduction.interrupt(); // an earlier question still being worked out is of no use now
+    m_hintWorker.start([this, request = m_session.requestHint()] {
+        m_deduction.setPosition(request.position);
+        const std::vector<ForcedCell> forced = m_deduction.forcedCells();
+        if (m_deduction.wasInterrupted()) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, stamp = request.stamp, forced] {
+                if (m_session.showHint(stamp, forced)) m_hintTimer->start();
+                render();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void GameWindow::startPressed() {
     m_session.pressStart();
     render();
@@ -326,7 +371,9 @@ void GameWindow::render() {
     setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
     m_clock->setVisible(s.panelVisible);
     setTextIfChanged(m_clock, clockCaption(s.clock));
-    setTextIfChanged(m_rankLine, rankCaption(g.rank, m_decimalSeparator));
+    setTextIfChanged(m_rankLine, s.noSafeMoveShown()
+                                     ? std::string("No hay jugada segura: toca arriesgar.")
+                                     : rankCaption(g.rank, m_decimalSeparator));
     if (g.peekColour == kWindowBackground)
         setColours(m_rankLine, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
     else
@@ -354,6 +401,12 @@ void GameWindow::render() {
     m_cursorFrame->setGeometry(around(cell(g.cursorCell), twipsToPixels(30)));
     m_cursorFrame->setColour(swatchColour(g.swatchColour));
     m_cursorFrame->setVisible(g.cursorFrameVisible);
+    m_hintAction->setEnabled(s.canHint());
+    if (s.hintCell() >= 0) {
+        m_hintFrame->setGeometry(around(cell(s.hintCell()), twipsToPixels(60)));
+        m_hintFrame->setColour(swatchColour(s.hintColour()));
+    }
+    m_hintFrame->setVisible(s.hintCell() >= 0 && s.boardVisible);
 
     if (g.timerEnabled && !m_timer->isActive()) m_timer->start();
     if (!g.timerEnabled && m_timer->isActive()) m_timer->stop();

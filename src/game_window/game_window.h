@@ -6,6 +6,7 @@
 #include "session/session.h"
 
 #include <QMainWindow>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <functional>
@@ -81,6 +82,7 @@ private:
     void recordsCommand();
     void helpCommand();
     void aboutCommand();
+    void hintCommand();
     void startPressed();
     void timerTick();
     void renderCells();
@@ -108,6 +110,14 @@ private:
     QTimer* m_timer = nullptr;            // Timer1
     int m_laidOutSide = 0;
     char m_decimalSeparator = '.'; // the player's, for the rank line's times
+
+    QAction* m_hintAction = nullptr;     // MnuPista
+    OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
+    QTimer* m_hintTimer = nullptr;       // how long a hint shows
+    // The hint is worked out on a thread of its own, one question at a time, so the window
+    // never waits for it; the engine keeps what it learnt for the next question of the game.
+    Deduction m_deduction;
+    QThreadPool m_hintWorker; // declared last: it finishes its work before the rest goes
 };
 
 } // namespace quorvin

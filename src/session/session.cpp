@@ -1,8 +1,9 @@
-// The game window's rules: new game, clock, rank line, pause, mouse and keyboard.
+// The game window's rules: new game, clock, rank line, pause, mouse and keyboard, the hint.
 #include "session/session.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorvin {
 
@@ -19,6 +20,8 @@ int shownTenths(double seconds) {
 
 void Session::newGame() {
     Game& g = m_game;
+    positionChanged();
+    m_hintUsed = false;
     panelVisible = true;
     noticeVisible = g.boardSize > 7;
     boardVisible = false;
@@ -72,6 +75,7 @@ void Session::showRank() {
 void Session::pause() {
     Game& g = m_game;
     if (!g.gameRunning) return;
+    positionChanged();
     g.timerEnabled = false;
     m_pauseTime = g.platform().now();
     boardVisible = false;
@@ -84,8 +88,12 @@ void Session::pause() {
 void Session::pressCell(int i, MouseButton button) {
     Game& g = m_game;
     if (!g.gameRunning || button != MouseButton::Left) return;
-    if (g.peekMode) g.peekColour = g.board[static_cast<std::size_t>(i)];
-    else g.playCell(i);
+    if (g.peekMode) {
+        g.peekColour = g.board[static_cast<std::size_t>(i)];
+        return;
+    }
+    if (g.cells[static_cast<std::size_t>(i)].isHidden()) positionChanged();
+    g.playCell(i);
 }
 
 void Session::releaseCell(int /*i*/, MouseButton button) {
@@ -135,6 +143,7 @@ void Session::keyDown(int key) {
             g.selectColour(colour);
             const auto cell = static_cast<std::size_t>(c);
             if (!g.cells[cell].isHidden()) return;
+            positionChanged();
             if (g.board[cell] == colour) g.guessRight(c);
             else g.guessWrong(c);
         }
@@ -150,6 +159,42 @@ void Session::keyDown(int key) {
 
 void Session::keyUp(int key) {
     if (key == KeyK) m_game.peekMode = false;
+}
+
+void Session::positionChanged() {
+    ++m_stamp;
+    hintExpired();
+}
+
+HintRequest Session::requestHint() const { return {visiblePosition(m_game), m_stamp}; }
+
+// Of several forced cells, the one nearest the cursor: the player's eyes and the keyboard's
+// cursor are there, and a hint far away would send them searching. Ties go to the first in
+// reading order.
+bool Session::showHint(unsigned stamp, const std::vector<ForcedCell>& forced) {
+    if (stamp != m_stamp || !canHint()) return false;
+    m_hintUsed = true;
+    const int n = m_game.boardSize;
+    const int cursor = m_game.cursorCell;
+    const auto distance = [&](int cell) {
+        const int dr = cell / n - cursor / n;
+        const int dc = cell % n - cursor % n;
+        return dr * dr + dc * dc;
+    };
+    m_hintCell = -1;
+    for (const ForcedCell& f : forced) {
+        if (m_hintCell < 0 || std::pair{distance(f.cell), f.cell} < std::pair{distance(m_hintCell), m_hintCell}) {
+            m_hintCell = f.cell;
+            m_hintColour = f.colour;
+        }
+    }
+    m_noSafeMove = m_hintCell < 0;
+    return true;
+}
+
+void Session::hintExpired() {
+    m_hintCell = -1;
+    m_noSafeMove = false;
 }
 
 } // namespace quorvin

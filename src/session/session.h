@@ -4,6 +4,8 @@
 #pragma once
 
 #include "model/game.h"
+#include "solver/deduction.h"
+#include "solver/visible_position.h"
 
 #include <functional>
 #include <vector>
@@ -41,6 +43,12 @@ int shownTenths(double seconds);
 // What the start button does: start the clock afresh ("Empezar") or continue it ("Continuar").
 enum class StartAction { Start, Continue };
 
+// A hint asked for: what the player sees now, and the mark of this position.
+struct HintRequest {
+    VisiblePosition position;
+    unsigned stamp = 0;
+};
+
 class Session {
 public:
     explicit Session(Game& game) : m_game(game) {}
@@ -77,12 +85,33 @@ public:
     void keyDown(int key);
     void keyUp(int key);
 
+    // The hint: asked for while a game runs with its board on view; its answer is shown only
+    // if nothing has been played, paused or dealt since it was asked for.
+    bool canHint() const { return m_game.gameRunning && boardVisible; }
+    HintRequest requestHint() const;
+    // Frames the forced cell nearest the cursor, or says that none is; false when the answer
+    // came too late for the position and was dropped.
+    bool showHint(unsigned stamp, const std::vector<ForcedCell>& forced);
+    void hintExpired();
+    int hintCell() const { return m_hintCell; } // -1 when nothing is framed
+    int hintColour() const { return m_hintColour; }
+    // The line under the board says that no cell is certain, instead of the rank.
+    bool noSafeMoveShown() const { return m_noSafeMove; }
+    // A game in which a hint was shown is not offered to the records; a new game clears it.
+    bool hintUsed() const { return m_hintUsed; }
+
 private:
     void showRank();
+    void positionChanged();
 
     Game& m_game;
     double m_startTime = 0;
     double m_pauseTime = 0;
+    unsigned m_stamp = 0; // changes with every move, pause and new game
+    int m_hintCell = -1;
+    int m_hintColour = 0;
+    bool m_noSafeMove = false;
+    bool m_hintUsed = false;
 };
 
 } // namespace quorvin

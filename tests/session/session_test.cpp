@@ -178,5 +178,44 @@ TEST(Keys, DigitsChooseAndPlayAndIgnoreColoursOutOfPlay) {
     EXPECT_FALSE(g.peekMode); // K does nothing without a game
 }
 
+// A hint's answer counts only for the position it was asked about; of several forced cells it
+// frames the one nearest the cursor.
+TEST(Hint, AnswersForAnEarlierPositionAreDroppedAndTheNearestCellIsFramed) {
+    SessionFixture f(5, 2, 8);
+    EXPECT_FALSE(f.session.canHint()); // before the start
+    f.session.pressStart();
+    ASSERT_TRUE(f.session.canHint());
+    const std::vector<ForcedCell> forced{{24, 2}, {0, 1}, {13, 1}, {11, 2}};
+
+    const unsigned beforePause = f.session.requestHint().stamp;
+    f.session.pause();
+    f.session.pressStart();
+    EXPECT_FALSE(f.session.showHint(beforePause, forced));
+    const unsigned beforeMove = f.session.requestHint().stamp;
+    f.game.selectColour(f.game.board[6]);
+    f.session.pressCell(6, MouseButton::Left);
+    EXPECT_FALSE(f.session.showHint(beforeMove, forced));
+    EXPECT_FALSE(f.session.hintUsed());
+
+    // Cursor on 12: cells 11 and 13 are as near; the first in reading order wins.
+    f.session.hoverCell(12);
+    EXPECT_TRUE(f.session.showHint(f.session.requestHint().stamp, forced));
+    EXPECT_EQ(f.session.hintCell(), 11);
+    EXPECT_EQ(f.session.hintColour(), 2);
+    EXPECT_FALSE(f.session.noSafeMoveShown());
+    EXPECT_TRUE(f.session.showHint(f.session.requestHint().stamp, {}));
+    EXPECT_EQ(f.session.hintCell(), -1);
+    EXPECT_TRUE(f.session.noSafeMoveShown());
+    f.session.hintExpired();
+    EXPECT_FALSE(f.session.noSafeMoveShown());
+    EXPECT_TRUE(f.session.hintUsed());
+
+    const unsigned beforeNewGame = f.session.requestHint().stamp;
+    f.session.newGame();
+    f.session.pressStart();
+    EXPECT_FALSE(f.session.hintUsed());
+    EXPECT_FALSE(f.session.showHint(beforeNewGame, forced));
+}
+
 } // namespace
 } // namespace quorvin::test
