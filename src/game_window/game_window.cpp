@@ -6,6 +6,7 @@
 #include "game_window/captions.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -374,6 +375,7 @@ void GameWindow::render() {
     setTextIfChanged(m_rankLine, s.noSafeMoveShown()
                                      ? std::string("No hay jugada segura: toca arriesgar.")
                                      : rankCaption(g.rank, m_decimalSeparator));
+    fitRankLine(s.noSafeMoveShown());
     if (g.peekColour == kWindowBackground)
         setColours(m_rankLine, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
     else
@@ -410,6 +412,23 @@ void GameWindow::render() {
 
     if (g.timerEnabled && !m_timer->isActive()) m_timer->start();
     if (!g.timerEnabled && m_timer->isActive()) m_timer->stop();
+}
+
+// The hint's message is wider than a small board: while it shows, the line under the board
+// spans the whole window and its letters shrink, down to 6 points, until it fits.
+void GameWindow::fitRankLine(bool wide) {
+    const double side = kCellSize * m_game.boardSize + 120;
+    QRect place = twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255);
+    QFont font = windowFont(QStringLiteral("Arial"), 8.25, false);
+    if (wide) {
+        place.setLeft(0);
+        place.setRight(m_client->width() - 1);
+        while (font.pointSizeF() > 6 &&
+               QFontMetrics(font).horizontalAdvance(m_rankLine->text()) > place.width())
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    if (m_rankLine->geometry() != place) m_rankLine->setGeometry(place);
+    if (m_rankLine->font() != font) m_rankLine->setFont(font);
 }
 
 void GameWindow::renderCells() {

@@ -86,6 +86,7 @@ private:
     void startPressed();
     void timerTick();
     void renderCells();
+    void fitRankLine(bool wide);
     void renderCounters();
 
     Platform& m_outside;

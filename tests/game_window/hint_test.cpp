@@ -6,6 +6,7 @@
 #include "support/fake_platform.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -103,6 +104,9 @@ TEST(Hint, SaysSoWhenNoCellIsCertainThenShowsTheRankAgain) {
     f.hint()->trigger();
     ASSERT_TRUE(f.waitFor([&] { return f.line() == "No hay jugada segura: toca arriesgar."; }));
     EXPECT_FALSE(f.frame()->isVisible());
+    // The whole sentence shows, even under a board this small.
+    const QLabel* line = f.find<QLabel>("Label1");
+    EXPECT_LE(QFontMetrics(line->font()).horizontalAdvance(line->text()), line->width());
     EXPECT_TRUE(f.waitFor([&] { return f.line() == "1º (999)"; }));
 }
 
