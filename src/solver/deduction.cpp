@@ -22,12 +22,9 @@ namespace {
 // still fit: each one spares the solver a search, and a search for a colouring far from all
 // known ones is what costs most on a board with few cells revealed.
 constexpr std::size_t kKeptColourings = 4096;
-// A search for one colouring that takes longer than this marks the game as hard: there the
-// engine tries to list every colouring that fits, for as long again as kListingTime. Boards
-// with few cells revealed often have only tens or hundreds; once all are known, every later
-// position of the game is answered from the list alone.
+// A search for one colouring that takes longer than this marks the game as hard: there cheap
+// swaps are tried before each search, and on such boards they pay for themselves.
 constexpr auto kHardSearch = std::chrono::milliseconds(50);
-constexpr auto kListingTime = std::chrono::seconds(2);
 
 std::uint8_t bit(int colour) {
     return static_cast<std::uint8_t>(1u << (colour - 1));
@@ -40,10 +37,7 @@ using Clock = std::chrono::steady_clock;
 class Interruption : public CaDiCaL::Terminator {
   public:
     std::atomic<bool> requested{false};
-    Clock::time_point deadline = Clock::time_point::max();
-    bool terminate() override {
-        return requested.load(std::memory_order_relaxed) || Clock::now() > deadline;
-    }
+    bool terminate() override { return requested.load(std::memory_order_relaxed); }
 };
 
 } // namespace
@@ -62,9 +56,7 @@ struct Deduction::Engine {
     // colouring kept fits the current position, so a cell with two bits set is not forced.
     std::vector<std::uint8_t> seen;
     std::vector<std::vector<int>> colourings; // colourings found that fit, oldest first
-    bool complete = false;                    // `colourings` holds every colouring that fits
     bool hard = false;                        // some search of this game took long
-    int listedAt = 0; // hidden cells when a listing last ran out of time; 0: never
 
     int x(int cell, int colour) const {
         return solver::colourVariable(cell, colour, position.colours);
@@ -79,8 +71,6 @@ struct Deduction::Engine {
     void walk(const std::function<bool(int, int)>& wanted);
     std::vector<int> unsettled() const;
     Answer widen(int cell, int limit);
-    void list();
-    int hiddenCount() const;
     int onlyColour(int cell) const {
         return std::countr_zero(seen[static_cast<std::size_t>(cell)]) + 1;
     }
@@ -114,9 +104,7 @@ void Deduction::Engine::start(const solver::LineTotals& nextTotals) {
     revealed.assign(static_cast<std::size_t>(position.cellCount()), 0);
     deduced = revealed;
     colourings.clear();
-    complete = false;
     hard = false;
-    listedAt = 0;
     solver::encodeGame(*sat, position, totals);
 }
 
@@ -146,48 +134,8 @@ bool Deduction::Engine::countsAgree() const {
 void Deduction::Engine::record(const std::vector<int>& colouring) {
     for (std::size_t i = 0; i < colouring.size(); ++i)
         seen[i] |= bit(colouring[i]);
-    if (colourings.size() == kKeptColourings) {
-        colourings.erase(colourings.begin());
-        complete = false;
-    }
+    if (colourings.size() == kKeptColourings) colourings.erase(colourings.begin());
     colourings.push_back(colouring);
-}
-
-int Deduction::Engine::hiddenCount() const {
-    return static_cast<int>(std::count(position.shown.begin(), position.shown.end(), 0));
-}
-
-// Lists colourings, each asked to differ from all known ones on some hidden cell, until there
-// is none left (the list is complete) or the time is up. The clauses that ask for a difference
-// hang on a fresh variable, switched off for good afterwards, so the solver's rules stay the
-// game's own.
-void Deduction::Engine::list() {
-    const int gate = sat->vars() + 1;
-    const auto exclude = [&](const std::vector<int>& colouring) {
-        sat->add(-gate);
-        for (int i = 0; i < position.cellCount(); ++i)
-            if (position.isHidden(i)) sat->add(-x(i, colouring[static_cast<std::size_t>(i)]));
-        sat->add(0);
-    };
-    for (const std::vector<int>& colouring : colourings)
-        exclude(colouring);
-    interruption.deadline = Clock::now() + kListingTime;
-    for (;;) {
-        sat->assume(gate);
-        const Answer answer = static_cast<Answer>(sat->solve());
-        if (answer == Unsatisfiable) complete = true;
-        if (answer != Satisfiable || colourings.size() == kKeptColourings) break;
-        std::vector<int> colouring(static_cast<std::size_t>(position.cellCount()));
-        for (int i = 0; i < position.cellCount(); ++i)
-            for (int c = 1; c <= position.colours; ++c)
-                if (sat->val(x(i, c)) > 0) colouring[static_cast<std::size_t>(i)] = c;
-        record(colouring);
-        exclude(colouring);
-    }
-    interruption.deadline = Clock::time_point::max();
-    sat->add(-gate);
-    sat->add(0);
-    if (!complete) listedAt = hiddenCount();
 }
 
 // Solves under the assumptions and constraint already given; a colouring found is recorded.
@@ -215,7 +163,7 @@ bool Deduction::Engine::fits(const std::vector<int>& colouring) {
 
 // Only in a hard game: elsewhere the solver finds colourings faster than the walk.
 void Deduction::Engine::walk(const std::function<bool(int, int)>& wanted) {
-    if (colourings.empty() || !hard || complete) return;
+    if (colourings.empty() || !hard) return;
     const solver::ColouringWalk walker(position);
     std::vector<int> colouring = colourings.back();
     walker.run(
@@ -298,18 +246,8 @@ std::vector<ForcedCell> Deduction::forcedCells() {
         e.walk([&](int cell, int) {
             return std::popcount(e.seen[static_cast<std::size_t>(cell)]) == 1;
         });
-        std::vector<int> open = e.unsettled();
-        if (!open.empty() && !e.complete && e.hard &&
-            (e.listedAt == 0 || e.hiddenCount() * 10 < e.listedAt * 9)) {
-            e.list();
-            open = e.unsettled();
-        }
+        const std::vector<int> open = e.unsettled();
         if (open.empty()) break;
-        if (e.complete) {
-            for (int i : open)
-                e.fix(e.deduced, i, e.onlyColour(i));
-            break;
-        }
         for (int i : open)
             e.sat->constrain(-e.x(i, e.onlyColour(i)));
         e.sat->constrain(0);
@@ -336,7 +274,6 @@ std::vector<ForcedCell> Deduction::forcedCells() {
 Answer Deduction::Engine::widen(int cell, int limit) {
     const auto index = static_cast<std::size_t>(cell);
     while (std::popcount(seen[index]) <= limit) {
-        if (complete) return Unsatisfiable;
         bool asked = false;
         for (int c = 1; c <= position.colours; ++c) {
             if ((seen[index] & bit(c)) != 0) continue;
