@@ -46,11 +46,7 @@ constexpr int kEmpty = 8;     // "Vacío"
 
 // A 15 x 15 board of four colours in the continued-game mode.
 void setUpBoard(Game& game, int pattern) {
-    game.boardSize = 15;
-    game.colorCount = 4;
-    game.startPattern = pattern;
-    game.continuedGame = true;
-    game.resizeBoard();
+    game.setUp(15, 4, pattern, true);
 }
 
 // A hidden cell drawn at random; the board is dealt first.

@@ -124,12 +124,14 @@ void AboutBox::createElements() {
                              "a quien quieras, siempre sin cobrar por él. Se ofrece tal cual, sin "
                              "garantía de ninguna clase."),
                          this),
-              "lblTexto", twipsRect(240, 4980, 4185, 1005), kLightGrey, windowFont(QStringLiteral("Arial"), 9));
+              "lblTexto", twipsRect(240, 4980, 4185, 1005), kLightGrey,
+              windowFont(QStringLiteral("Arial"), 9));
     notice->setWordWrap(true);
     notice->setContentsMargins(0, 0, notice->geometry().right() + 1 - width() + notice->x(), 0);
 
     auto* click = place(new QLabel(QStringLiteral("[click para cerrar]"), this), "lblClick",
-                        twipsRect(2805, 5955, 1320, 210), kPaleYellow, windowFont(QStringLiteral("Arial"), 7));
+                        twipsRect(2805, 5955, 1320, 210), kPaleYellow,
+                        windowFont(QStringLiteral("Arial"), 7));
     click->setAlignment(Qt::AlignCenter);
 
     auto* frame = new QFrame(this);

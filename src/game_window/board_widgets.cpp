@@ -14,7 +14,8 @@ QFont windowFont(const QString& family, qreal points, bool bold) {
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
     } else {
-        if (family == QLatin1String("MS Sans Serif")) families << QStringLiteral("Microsoft Sans Serif");
+        if (family == QLatin1String("MS Sans Serif"))
+            families << QStringLiteral("Microsoft Sans Serif");
         families << QStringLiteral("Liberation Sans") << QStringLiteral("Arial");
         font.setStyleHint(QFont::SansSerif);
     }

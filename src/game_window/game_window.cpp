@@ -247,7 +247,8 @@ void GameWindow::layOutBoard() {
     }
     for (int k = 0; k < n; ++k) {
         QLabel* row = makeCounter(m_client, QStringLiteral("Label4_%1").arg(k));
-        row->setGeometry(twipsRect(120, kFirstCellTop + kCellSize * k + 30, kCounterSize, kCounterSize));
+        row->setGeometry(
+            twipsRect(120, kFirstCellTop + kCellSize * k + 30, kCounterSize, kCounterSize));
         QLabel* column = makeCounter(m_client, QStringLiteral("Label5_%1").arg(k));
         column->setGeometry(
             twipsRect(kFirstCellLeft + kCellSize * k + 30, 840, kCounterSize, kCounterSize));
@@ -363,7 +364,8 @@ void GameWindow::timerTick() {
 void GameWindow::render() {
     const Game& g = m_game;
     const Session& s = m_session;
-    if (m_laidOutSide != g.boardSize || static_cast<int>(g.cells.size()) != g.boardSize * g.boardSize)
+    if (m_laidOutSide != g.boardSize ||
+        static_cast<int>(g.cells.size()) != g.boardSize * g.boardSize)
         return; // not laid out for this board yet
     renderCells();
     renderCounters();
@@ -377,7 +379,8 @@ void GameWindow::render() {
                                      : rankCaption(g.rank, m_decimalSeparator));
     fitRankLine(s.noSafeMoveShown());
     if (g.peekColour == kWindowBackground)
-        setColours(m_rankLine, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
+        setColours(m_rankLine, palette().color(QPalette::Window),
+                   palette().color(QPalette::WindowText));
     else
         setColours(m_rankLine, swatchColour(g.peekColour), Qt::black);
 

@@ -25,6 +25,14 @@ void Game::resizeBoard() {
     cursorCell = 0;
 }
 
+void Game::setUp(int side, int colours, int pattern, bool continued) {
+    boardSize = side;
+    colorCount = colours;
+    startPattern = pattern;
+    continuedGame = continued;
+    resizeBoard();
+}
+
 std::pair<int, int> Game::countNeighbours(int i) const {
     const int n = boardSize;
     const int row = i / n;
@@ -58,7 +66,8 @@ void Game::deal() {
 
     std::array<int, 4> dealt{};
     for (int i = 0; i < cellCount(); ++i) {
-        const int k = std::min(static_cast<int>(platform().random() * colorCount), colorCount - 1) + 1;
+        const int k =
+            std::min(static_cast<int>(platform().random() * colorCount), colorCount - 1) + 1;
         board[static_cast<std::size_t>(i)] = k;
         ++dealt[static_cast<std::size_t>(k - 1)];
     }

@@ -101,6 +101,8 @@ public:
 
     // Sizes the board for boardSize, every colour 0, every cell hidden without neighbour counts.
     void resizeBoard();
+    // Takes the four settings of a game and sizes the board for them, ready to deal.
+    void setUp(int side, int colours, int pattern, bool continued);
     // The rule steps of a new game: the colours, counters, neighbour counts, faces and start
     // pattern; colour 1 selected and counted; the cursor on cell 0 with row 0 and column 0
     // highlighted.

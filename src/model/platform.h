@@ -10,7 +10,9 @@ namespace quorvin {
 
 // The generator's 64-bit draw as a number in [0, 1): its top 53 bits, exact in a double, so one
 // seed deals the same board on every machine.
-inline double unitInterval(std::uint64_t draw) { return static_cast<double>(draw >> 11) * 0x1.0p-53; }
+inline double unitInterval(std::uint64_t draw) {
+    return static_cast<double>(draw >> 11) * 0x1.0p-53;
+}
 
 class Platform {
 public:

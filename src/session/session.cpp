@@ -183,7 +183,8 @@ bool Session::showHint(unsigned stamp, const std::vector<ForcedCell>& forced) {
     };
     m_hintCell = -1;
     for (const ForcedCell& f : forced) {
-        if (m_hintCell < 0 || std::pair{distance(f.cell), f.cell} < std::pair{distance(m_hintCell), m_hintCell}) {
+        if (m_hintCell < 0 ||
+            std::pair{distance(f.cell), f.cell} < std::pair{distance(m_hintCell), m_hintCell}) {
             m_hintCell = f.cell;
             m_hintColour = f.colour;
         }

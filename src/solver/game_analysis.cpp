@@ -55,11 +55,7 @@ GameReport playOut(Game& game, Deduction& deduction) {
 }
 
 void dealCategory(Game& game, int side, int colours, int pattern) {
-    game.boardSize = side;
-    game.colorCount = colours;
-    game.startPattern = pattern;
-    game.continuedGame = false;
-    game.resizeBoard();
+    game.setUp(side, colours, pattern, false);
     game.deal();
 }
 

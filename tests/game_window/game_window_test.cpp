@@ -22,12 +22,7 @@ struct WindowFixture {
     GameWindow window{platform};
 
     explicit WindowFixture(int side = 7, int colours = 2, int pattern = 0, bool continued = true) {
-        Game& g = window.game();
-        g.boardSize = side;
-        g.colorCount = colours;
-        g.startPattern = pattern;
-        g.continuedGame = continued;
-        g.resizeBoard();
+        window.game().setUp(side, colours, pattern, continued);
         window.layOutBoard();
         window.newGame();
     }

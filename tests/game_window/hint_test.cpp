@@ -27,11 +27,7 @@ struct HintFixture {
 
     HintFixture(const std::string& colours, int colorCount, int pattern,
                 std::set<int> hidden = {}) {
-        game.boardSize = 5;
-        game.colorCount = colorCount;
-        game.startPattern = pattern;
-        game.continuedGame = false;
-        game.resizeBoard();
+        game.setUp(5, colorCount, pattern, false);
         window.layOutBoard();
         platform.scriptColours(colours, colorCount);
         window.newGame();

@@ -35,10 +35,7 @@ TEST(Deal, SeededBoardsAgreeWithARecountOnEverySideAndColourCount) {
             FakePlatform platform;
             platform.engine.seed(static_cast<unsigned>(side * 10 + colours));
             Game g(platform);
-            g.boardSize = side;
-            g.colorCount = colours;
-            g.startPattern = 8;
-            g.resizeBoard();
+            g.setUp(side, colours, 8, true);
             g.deal();
             SCOPED_TRACE("side " + std::to_string(side) + ", colours " + std::to_string(colours));
 

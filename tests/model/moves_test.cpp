@@ -110,11 +110,7 @@ TEST(Penalty, HidesTwoThreeOrFourRevealedCellsByBoardSide) {
     for (int side = 5; side <= 15; ++side) {
         FakePlatform platform;
         Game g(platform);
-        g.boardSize = side;
-        g.colorCount = 2;
-        g.startPattern = 0; // "50-por-ciento": plenty revealed
-        g.continuedGame = true;
-        g.resizeBoard();
+        g.setUp(side, 2, 0, true); // "50-por-ciento": plenty revealed
         g.deal();
         const auto before = revealedCells(g);
         int wrong = 0;

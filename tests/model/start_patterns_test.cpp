@@ -23,10 +23,7 @@ TEST(StartPatterns, RevealTheirCellCountOnEverySide) {
             FakePlatform platform;
             platform.engine.seed(static_cast<unsigned>(side * 9 + pattern));
             Game g(platform);
-            g.boardSize = side;
-            g.colorCount = 4;
-            g.startPattern = pattern;
-            g.resizeBoard();
+            g.setUp(side, 4, pattern, true);
             g.deal();
             int revealed = 0;
             std::array<int, 4> hidden{};

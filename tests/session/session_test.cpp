@@ -13,11 +13,7 @@ struct SessionFixture {
     Session session{game};
 
     explicit SessionFixture(int side = 7, int colours = 2, int pattern = 0) {
-        game.boardSize = side;
-        game.colorCount = colours;
-        game.startPattern = pattern;
-        game.continuedGame = false;
-        game.resizeBoard();
+        game.setUp(side, colours, pattern, false);
         session.newGame();
     }
     void runFor(double seconds) {

@@ -136,11 +136,7 @@ TEST(Deduction, AgreesWithEveryColouringCountedOnSmallBoards) {
     for (int game = 0; game < 40; ++game) {
         BoardFixture f;
         const int colours = 2 + game % 2;
-        f.game.boardSize = 5;
-        f.game.resizeBoard();
-        f.game.colorCount = colours;
-        f.game.startPattern = 8;
-        f.game.continuedGame = true;
+        f.game.setUp(5, colours, 8, true);
         f.platform.engine.seed(random());
         f.game.deal();
         // Reveal all but a few cells, then go back towards the full board step by step.
