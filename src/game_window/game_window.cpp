@@ -333,18 +333,22 @@ void GameWindow::aboutCommand() {
 }
 
 // The question goes to the worker as a copy of what the player sees; the answer comes back to
-// this thread, where the session drops it if the position has changed meanwhile.
+// this thread, where the session drops it if the position has changed meanwhile. A board with
+// most cells hidden can take the engine seconds: meanwhile the pointer shows that the game is
+// thinking, and the board goes on answering every click.
 void GameWindow::hintCommand() {
     if (!m_session.canHint()) return;
     m_deduction.interrupt(); // an earlier question still being worked out is of no use now
+    if (m_hintsAsked++ == 0) m_client->setCursor(Qt::BusyCursor);
     m_hintWorker.start([this, request = m_session.requestHint()] {
         m_deduction.setPosition(request.position);
-        const std::vector<ForcedCell> forced = m_deduction.forcedCells();
-        if (m_deduction.wasInterrupted()) return;
+        std::vector<ForcedCell> forced = m_deduction.forcedCells();
+        const bool complete = !m_deduction.wasInterrupted();
         QMetaObject::invokeMethod(
             this,
-            [this, stamp = request.stamp, forced] {
-                if (m_session.showHint(stamp, forced)) m_hintTimer->start();
+            [this, stamp = request.stamp, forced = std::move(forced), complete] {
+                if (--m_hintsAsked == 0) m_client->unsetCursor();
+                if (complete && m_session.showHint(stamp, forced)) m_hintTimer->start();
                 render();
             },
             Qt::QueuedConnection);

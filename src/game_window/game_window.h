@@ -115,6 +115,7 @@ private:
     QAction* m_hintAction = nullptr;     // MnuPista
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
     QTimer* m_hintTimer = nullptr;       // how long a hint shows
+    int m_hintsAsked = 0;                // questions whose answers have not come back yet
     // The hint is worked out on a thread of its own, one question at a time, so the window
     // never waits for it; the engine keeps what it learnt for the next question of the game.
     Deduction m_deduction;

@@ -41,6 +41,7 @@ struct HintFixture {
     QAction* hint() { return find<QAction>("MnuPista"); }
     QWidget* frame() { return find("ShapePista"); }
     QString line() { return find<QLabel>("Label1")->text(); }
+    bool thinking() { return window.centralWidget()->cursor().shape() == Qt::BusyCursor; }
     void start() { QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton); }
     // The answer is worked out off the window's thread; wait for it as a player would.
     bool waitFor(const std::function<bool()>& shown) { return QTest::qWaitFor(shown, 10000); }
@@ -76,7 +77,9 @@ TEST(Hint, F5FramesAForcedCellInItsColourForAWhile) {
     HintFixture f(kAllGreenButOne, 2, 0);
     f.start();
     QTest::keyClick(&f.window, Qt::Key_F5);
+    EXPECT_TRUE(f.thinking()); // until the answer comes back
     ASSERT_TRUE(f.waitFor([&] { return f.frame()->isVisible(); }));
+    EXPECT_FALSE(f.thinking());
     int framed = -1;
     for (int i = 0; i < 25; ++i)
         if (f.frame()->geometry() == f.cell(i)->geometry().adjusted(-4, -4, 4, 4)) framed = i;
@@ -90,6 +93,13 @@ TEST(Hint, F5FramesAForcedCellInItsColourForAWhile) {
     QTest::keyClick(&f.window, Qt::Key_F5);
     ASSERT_TRUE(f.waitFor([&] { return f.frame()->isVisible(); }));
     QTest::mouseClick(f.cell(1), Qt::LeftButton);
+    EXPECT_FALSE(f.frame()->isVisible());
+
+    // A question cut short by a new deal gives the pointer back too, and frames nothing.
+    f.platform.scriptColours(kAllGreenButOne, 2);
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    QTest::keyClick(&f.window, Qt::Key_F2);
+    EXPECT_TRUE(f.waitFor([&] { return !f.thinking(); }));
     EXPECT_FALSE(f.frame()->isVisible());
 }
 
