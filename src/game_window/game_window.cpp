@@ -90,7 +90,7 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
 
 GameWindow::~GameWindow() {
     qApp->removeEventFilter(this);
-    m_deduction.interrupt();
+    stopHint();
     m_hintWorker.waitForDone();
 }
 
@@ -277,7 +277,6 @@ void GameWindow::layOutBoard() {
 }
 
 void GameWindow::newGame() {
-    m_deduction.interrupt(); // a hint still being worked out is of no use any more
     m_session.newGame();
     render();
     m_startButton->setFocus();
@@ -338,12 +337,19 @@ void GameWindow::aboutCommand() {
 // thinking, and the board goes on answering every click.
 void GameWindow::hintCommand() {
     if (!m_session.canHint()) return;
-    m_deduction.interrupt(); // an earlier question still being worked out is of no use now
+    stopHint(); // an earlier question still being worked out is of no use now
+    const unsigned question = ++m_hintQuestions;
+    m_hintWanted = question;
     if (m_hintsAsked++ == 0) m_client->setCursor(Qt::BusyCursor);
-    m_hintWorker.start([this, request = m_session.requestHint()] {
+    HintRequest request = m_session.requestHint();
+    m_hintAskedAt = request.stamp;
+    m_hintWorker.start([this, question, request = std::move(request)] {
+        // Taking the position clears the engine's stop: a stop asked for before that is seen
+        // here instead.
         m_deduction.setPosition(request.position);
-        std::vector<ForcedCell> forced = m_deduction.forcedCells();
-        const bool complete = !m_deduction.wasInterrupted();
+        std::vector<ForcedCell> forced;
+        if (m_hintWanted == question) forced = m_deduction.forcedCells();
+        const bool complete = m_hintWanted == question && !m_deduction.wasInterrupted();
         QMetaObject::invokeMethod(
             this,
             [this, stamp = request.stamp, forced = std::move(forced), complete] {
@@ -353,6 +359,11 @@ void GameWindow::hintCommand() {
             },
             Qt::QueuedConnection);
     });
+}
+
+void GameWindow::stopHint() {
+    m_hintWanted = 0;
+    m_deduction.interrupt();
 }
 
 void GameWindow::startPressed() {
@@ -368,6 +379,9 @@ void GameWindow::timerTick() {
 void GameWindow::render() {
     const Game& g = m_game;
     const Session& s = m_session;
+    // A move, a pause or a new deal makes the question being worked out useless: stop it, so
+    // that the pointer comes back and the worker is free for the next one.
+    if (m_hintsAsked > 0 && s.positionStamp() != m_hintAskedAt) stopHint();
     if (m_laidOutSide != g.boardSize ||
         static_cast<int>(g.cells.size()) != g.boardSize * g.boardSize)
         return; // not laid out for this board yet

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -83,6 +84,7 @@ private:
     void helpCommand();
     void aboutCommand();
     void hintCommand();
+    void stopHint();
     void startPressed();
     void timerTick();
     void renderCells();
@@ -116,6 +118,10 @@ private:
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
     QTimer* m_hintTimer = nullptr;       // how long a hint shows
     int m_hintsAsked = 0;                // questions whose answers have not come back yet
+    unsigned m_hintAskedAt = 0;          // the position mark of the last question
+    unsigned m_hintQuestions = 0;        // questions asked so far
+    // The question whose answer is still wanted (0: none), read by the worker.
+    std::atomic<unsigned> m_hintWanted{0};
     // The hint is worked out on a thread of its own, one question at a time, so the window
     // never waits for it; the engine keeps what it learnt for the next question of the game.
     Deduction m_deduction;

@@ -89,6 +89,8 @@ public:
     // if nothing has been played, paused or dealt since it was asked for.
     bool canHint() const { return m_game.gameRunning && boardVisible; }
     HintRequest requestHint() const;
+    // The mark of the position on view: a question asked under another mark is out of date.
+    unsigned positionStamp() const { return m_stamp; }
     // Frames the forced cell nearest the cursor, or says that none is; false when the answer
     // came too late for the position and was dropped.
     bool showHint(unsigned stamp, const std::vector<ForcedCell>& forced);

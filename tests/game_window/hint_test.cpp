@@ -19,20 +19,21 @@
 namespace quorvin::test {
 namespace {
 
-// A 5 x 5 window dealt `colours`, with every cell but `hidden` revealed (none: the pattern's).
+// A window dealt `colours` (none: at random), with every cell but `hidden` revealed (none: the
+// pattern's).
 struct HintFixture {
     FakePlatform platform;
     GameWindow window{platform};
     Game& game = window.game();
 
     HintFixture(const std::string& colours, int colorCount, int pattern,
-                std::set<int> hidden = {}) {
-        game.setUp(5, colorCount, pattern, false);
+                std::set<int> hidden = {}, int side = 5) {
+        game.setUp(side, colorCount, pattern, false);
         window.layOutBoard();
         platform.scriptColours(colours, colorCount);
         window.newGame();
         if (!hidden.empty())
-            for (int i = 0; i < 25; ++i)
+            for (int i = 0; i < game.cellCount(); ++i)
                 if (!hidden.count(i)) game.revealCell(i);
         window.render();
     }
@@ -99,6 +100,17 @@ TEST(Hint, F5FramesAForcedCellInItsColourForAWhile) {
     f.platform.scriptColours(kAllGreenButOne, 2);
     QTest::keyClick(&f.window, Qt::Key_F5);
     QTest::keyClick(&f.window, Qt::Key_F2);
+    EXPECT_TRUE(f.waitFor([&] { return !f.thinking(); }));
+    EXPECT_FALSE(f.frame()->isVisible());
+}
+
+// With every cell of a 15 x 15, four-colour board hidden the engine can think for a minute.
+TEST(Hint, AMoveStopsTheQuestionBeingWorkedOut) {
+    HintFixture f("", 4, 8, {}, 15);
+    f.start();
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    ASSERT_TRUE(f.thinking());
+    QTest::mouseClick(f.cell(112), Qt::LeftButton);
     EXPECT_TRUE(f.waitFor([&] { return !f.thinking(); }));
     EXPECT_FALSE(f.frame()->isVisible());
 }
