@@ -148,7 +148,6 @@ void GameWindow::createElements() {
     m_rankLine = new QLabel(m_client);
     m_rankLine->setObjectName(QStringLiteral("Label1"));
     m_rankLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_rankLine->setFont(windowFont(QStringLiteral("Arial"), 8.25, false));
 
     m_panel = new QFrame(m_client);
     m_panel->setObjectName(QStringLiteral("Frame1"));
@@ -218,7 +217,7 @@ void GameWindow::layOutBoard() {
 
     const int side = kCellSize * n + 120;
     m_background->setGeometry(twipsRect(kBackgroundLeft, kBackgroundTop, side, side));
-    m_rankLine->setGeometry(twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255));
+    placeRankLine(false);
     const int clientWidth = 1395 + kCellSize * n;
     const int clientHeight = 1515 + kCellSize * n;
     m_client->setFixedSize(twipsRect(0, 0, clientWidth, clientHeight).size());
@@ -395,7 +394,7 @@ void GameWindow::render() {
     setTextIfChanged(m_rankLine, s.noSafeMoveShown()
                                      ? std::string("No hay jugada segura: toca arriesgar.")
                                      : rankCaption(g.rank, m_decimalSeparator));
-    fitRankLine(s.noSafeMoveShown());
+    if (s.noSafeMoveShown() != m_rankLineWide) placeRankLine(s.noSafeMoveShown());
     if (g.peekColour == kWindowBackground)
         setColours(m_rankLine, palette().color(QPalette::Window),
                    palette().color(QPalette::WindowText));
@@ -435,9 +434,11 @@ void GameWindow::render() {
     if (!g.timerEnabled && m_timer->isActive()) m_timer->stop();
 }
 
-// The hint's message is wider than a small board: while it shows, the line under the board
-// spans the whole window and its letters shrink, down to 6 points, until it fits.
-void GameWindow::fitRankLine(bool wide) {
+// The line under the board spans the board in 8.25-point letters. The hint's message is wider
+// than a small board: while it shows, the line spans the whole window and its letters shrink,
+// down to 6 points, until it fits.
+void GameWindow::placeRankLine(bool wide) {
+    m_rankLineWide = wide;
     const double side = kCellSize * m_game.boardSize + 120;
     QRect place = twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255);
     QFont font = windowFont(QStringLiteral("Arial"), 8.25, false);

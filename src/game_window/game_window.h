@@ -88,7 +88,7 @@ private:
     void startPressed();
     void timerTick();
     void renderCells();
-    void fitRankLine(bool wide);
+    void placeRankLine(bool wide);
     void renderCounters();
 
     Platform& m_outside;
@@ -117,6 +117,7 @@ private:
     QAction* m_hintAction = nullptr;     // MnuPista
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
     QTimer* m_hintTimer = nullptr;       // how long a hint shows
+    bool m_rankLineWide = false;         // the line under the board spans the window
     int m_hintsAsked = 0;                // questions whose answers have not come back yet
     unsigned m_hintAskedAt = 0;          // the position mark of the last question
     unsigned m_hintQuestions = 0;        // questions asked so far
