@@ -99,6 +99,10 @@ bool Deduction::Engine::isContinuedBy(const VisiblePosition& next,
 
 void Deduction::Engine::start(const solver::LineTotals& nextTotals) {
     sat = std::make_unique<CaDiCaL::Solver>();
+    // With four colours the costly searches are those for a colouring that the known ones do
+    // not show, and the solver's stable mode alone finds them sooner: a third less time over
+    // the hardest categories. With fewer colours its usual alternation of modes is faster.
+    if (position.colours == 4) sat->set("stabilizeonly", 1);
     sat->connect_terminator(&interruption);
     totals = nextTotals;
     revealed.assign(static_cast<std::size_t>(position.cellCount()), 0);
