@@ -57,15 +57,18 @@ struct Deduction::Engine {
     std::vector<std::uint8_t> seen;
     std::vector<std::vector<int>> colourings; // colourings found that fit, oldest first
     bool hard = false;                        // some search of this game took long
+    bool stable = false;                      // the solver searches in its stable mode only
+    int conflictsBeforeStable = 0;
 
     int x(int cell, int colour) const {
         return solver::colourVariable(cell, colour, position.colours);
     }
     bool isContinuedBy(const VisiblePosition& next, const solver::LineTotals& nextTotals) const;
     void start(const solver::LineTotals& nextTotals);
+    void newSolver(bool stableOnly);
     void fix(std::vector<int>& facts, int cell, int colour);
     bool countsAgree() const;
-    Answer solve();
+    Answer solve(const std::vector<int>& constraint = {});
     void record(const std::vector<int>& colouring);
     bool fits(const std::vector<int>& colouring);
     void walk(const std::function<bool(int, int)>& wanted);
@@ -76,11 +79,16 @@ struct Deduction::Engine {
     }
 };
 
-Deduction::Deduction() : m_engine(std::make_unique<Engine>()) {}
+Deduction::Deduction(int conflictsBeforeStable) : m_engine(std::make_unique<Engine>()) {
+    m_engine->conflictsBeforeStable = conflictsBeforeStable;
+}
 Deduction::~Deduction() = default;
 
 void Deduction::interrupt() {
     m_engine->interruption.requested = true;
+}
+bool Deduction::inStableMode() const {
+    return m_engine->stable;
 }
 bool Deduction::wasInterrupted() const {
     return m_engine->interrupted;
@@ -98,18 +106,33 @@ bool Deduction::Engine::isContinuedBy(const VisiblePosition& next,
 }
 
 void Deduction::Engine::start(const solver::LineTotals& nextTotals) {
-    sat = std::make_unique<CaDiCaL::Solver>();
-    // With four colours the costly searches are those for a colouring that the known ones do
-    // not show, and the solver's stable mode alone finds them sooner: a third less time over
-    // the hardest categories. With fewer colours its usual alternation of modes is faster.
-    if (position.colours == 4) sat->set("stabilizeonly", 1);
-    sat->connect_terminator(&interruption);
     totals = nextTotals;
     revealed.assign(static_cast<std::size_t>(position.cellCount()), 0);
     deduced = revealed;
     colourings.clear();
     hard = false;
+    newSolver(false);
+}
+
+// A solver with the game's rules and every fact known so far. A game starts with the solver's
+// usual alternation of search modes, the faster on easy positions. In a four-colour game where
+// a search outgrows `conflictsBeforeStable`, the costly searches are those for a colouring
+// unlike every known one, and the stable mode alone finds them sooner (a quarter to a third
+// less time over the hardest categories), so the game goes on with a new solver in that mode.
+void Deduction::Engine::newSolver(bool stableOnly) {
+    sat = std::make_unique<CaDiCaL::Solver>();
+    if (stableOnly) sat->set("stabilizeonly", 1);
+    stable = stableOnly;
+    sat->connect_terminator(&interruption);
     solver::encodeGame(*sat, position, totals);
+    for (const std::vector<int>* facts : {&revealed, &deduced}) {
+        for (int i = 0; i < position.cellCount(); ++i) {
+            const int colour = (*facts)[static_cast<std::size_t>(i)];
+            if (colour == 0) continue;
+            sat->add(x(i, colour));
+            sat->add(0);
+        }
+    }
 }
 
 void Deduction::Engine::fix(std::vector<int>& facts, int cell, int colour) {
@@ -142,10 +165,22 @@ void Deduction::Engine::record(const std::vector<int>& colouring) {
     colourings.push_back(colouring);
 }
 
-// Solves under the assumptions and constraint already given; a colouring found is recorded.
-Answer Deduction::Engine::solve() {
+// Looks for a colouring that also makes one of `constraint` true (none: any colouring); one
+// found is recorded. A four-colour game's search that outgrows the usual mode's limit is taken
+// up again by a solver in the stable mode, which keeps the game from then on.
+Answer Deduction::Engine::solve(const std::vector<int>& constraint) {
     const auto started = Clock::now();
-    const auto answer = static_cast<Answer>(sat->solve());
+    Answer answer = Unknown;
+    for (;;) {
+        const bool limited = position.colours == 4 && !stable;
+        if (limited) sat->limit("conflicts", conflictsBeforeStable);
+        for (int literal : constraint)
+            sat->constrain(literal);
+        if (!constraint.empty()) sat->constrain(0);
+        answer = static_cast<Answer>(sat->solve());
+        if (answer != Unknown || !limited || interruption.requested) break;
+        newSolver(true);
+    }
     if (Clock::now() - started > kHardSearch) hard = true;
     if (answer == Unknown) interrupted = true;
     if (answer != Satisfiable) return answer;
@@ -252,10 +287,10 @@ std::vector<ForcedCell> Deduction::forcedCells() {
         });
         const std::vector<int> open = e.unsettled();
         if (open.empty()) break;
+        std::vector<int> otherColour;
         for (int i : open)
-            e.sat->constrain(-e.x(i, e.onlyColour(i)));
-        e.sat->constrain(0);
-        const Answer answer = e.solve();
+            otherColour.push_back(-e.x(i, e.onlyColour(i)));
+        const Answer answer = e.solve(otherColour);
         if (answer == Unknown) return {};
         if (answer == Unsatisfiable) {
             // Consequences of the rules, kept as facts: they help every later question.
@@ -278,15 +313,11 @@ std::vector<ForcedCell> Deduction::forcedCells() {
 Answer Deduction::Engine::widen(int cell, int limit) {
     const auto index = static_cast<std::size_t>(cell);
     while (std::popcount(seen[index]) <= limit) {
-        bool asked = false;
-        for (int c = 1; c <= position.colours; ++c) {
-            if ((seen[index] & bit(c)) != 0) continue;
-            sat->constrain(x(cell, c));
-            asked = true;
-        }
-        if (!asked) return Unsatisfiable;
-        sat->constrain(0);
-        const Answer answer = solve();
+        std::vector<int> unseen;
+        for (int c = 1; c <= position.colours; ++c)
+            if ((seen[index] & bit(c)) == 0) unseen.push_back(x(cell, c));
+        if (unseen.empty()) return Unsatisfiable;
+        const Answer answer = solve(unseen);
         if (answer != Satisfiable) return answer;
     }
     return Satisfiable;

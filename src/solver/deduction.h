@@ -17,7 +17,11 @@ struct ForcedCell {
 
 class Deduction {
   public:
-    Deduction();
+    // In a four-colour game the solver leaves its usual search mode for good at the first
+    // search that takes more conflicts than this (a twentieth of a second or so); 0 leaves it
+    // at the first search that needs any.
+    static constexpr int kConflictsBeforeStable = 1000;
+    explicit Deduction(int conflictsBeforeStable = kConflictsBeforeStable);
     ~Deduction();
     Deduction(const Deduction&) = delete;
     Deduction& operator=(const Deduction&) = delete;
@@ -38,6 +42,9 @@ class Deduction {
     // A hidden cell with the fewest possible colours: the first in reading order among them.
     // -1 when no hidden cell is left or no colouring fits.
     int mostConstrainedCell();
+
+    // The game's solver has left its usual search mode for the stable one.
+    bool inStableMode() const;
 
     // Safe from any thread: the question being answered gives up soon, and its answer, as any
     // answer until the next setPosition, is incomplete and must be ignored.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -135,7 +136,7 @@ TEST(Deduction, AgreesWithEveryColouringCountedOnSmallBoards) {
     std::mt19937 random(seed);
     for (int game = 0; game < 40; ++game) {
         BoardFixture f;
-        const int colours = 2 + game % 2;
+        const int colours = 2 + game % 3;
         f.game.setUp(5, colours, 8, true);
         f.platform.engine.seed(random());
         f.game.deal();
@@ -144,7 +145,7 @@ TEST(Deduction, AgreesWithEveryColouringCountedOnSmallBoards) {
         for (int i = 0; i < 25; ++i)
             order[i] = i;
         std::shuffle(order.begin(), order.end(), random);
-        const int keepHidden = colours == 2 ? 11 : 8;
+        const int keepHidden = colours == 2 ? 11 : colours == 3 ? 8 : 5;
         for (int k = keepHidden; k < 25; ++k)
             f.game.revealCell(order[k]);
         Deduction deduction;
@@ -217,6 +218,43 @@ TEST(Deduction, NeverWrongOnRandomDealsOfEveryPattern) {
         EXPECT_TRUE(report.solved) << "deal " << deal << ": " << side << " x " << side << ", "
                                    << colours << " colours, pattern " << pattern;
     }
+}
+
+// A four-colour game whose search grows long goes on with a new solver in another search mode.
+// One engine that changes at its first conflict and one that never does must give the same
+// answers all through games that show cells from the start.
+TEST(Deduction, AnswersStayTheSameWhenTheSolverChangesMidGame) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    int changed = 0;
+    for (int deal = 0; deal < 6; ++deal) {
+        const int pattern = deal % 2 == 0 ? 6 : 7; // few cells shown: searches need conflicts
+        SeededPlatform platform(dealSeed(seed, 9, 4, pattern, deal));
+        Game game(platform);
+        dealCategory(game, 9, 4, pattern);
+        Deduction changing(0);
+        Deduction steady(std::numeric_limits<int>::max());
+        while (game.gameRunning) {
+            const VisiblePosition position = visiblePosition(game);
+            ASSERT_TRUE(changing.setPosition(position));
+            ASSERT_TRUE(steady.setPosition(position));
+            const std::vector<ForcedCell> forced = steady.forcedCells();
+            ASSERT_EQ(changing.forcedCells(), forced) << "deal " << deal;
+            if (forced.empty()) {
+                const int cell = steady.mostConstrainedCell();
+                ASSERT_EQ(changing.mostConstrainedCell(), cell) << "deal " << deal;
+                game.guessRight(cell);
+                continue;
+            }
+            for (const ForcedCell& f : forced) {
+                if (!game.gameRunning || !game.cells[f.cell].isHidden()) continue;
+                game.selectColour(f.colour);
+                game.playCell(f.cell);
+            }
+        }
+        changed += changing.inStableMode() ? 1 : 0;
+    }
+    EXPECT_GT(changed, 0) << "no game needed a conflict: the change was never made";
 }
 
 } // namespace
