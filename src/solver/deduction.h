@@ -18,9 +18,9 @@ struct ForcedCell {
 class Deduction {
   public:
     // In a four-colour game the solver leaves its usual search mode for good at the first
-    // search that takes more conflicts than this (a twentieth of a second or so); 0 leaves it
-    // at the first search that needs any.
-    static constexpr int kConflictsBeforeStable = 1000;
+    // search that takes more conflicts than this (about half a second on a large board); 0 leaves
+    // it at the first search that needs any.
+    static constexpr int kConflictsBeforeStable = 5000;
     explicit Deduction(int conflictsBeforeStable = kConflictsBeforeStable);
     ~Deduction();
     Deduction(const Deduction&) = delete;
