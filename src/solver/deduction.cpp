@@ -66,6 +66,7 @@ struct Deduction::Engine {
     bool isContinuedBy(const VisiblePosition& next, const solver::LineTotals& nextTotals) const;
     void start(const solver::LineTotals& nextTotals);
     void newSolver(bool stableOnly);
+    void addFact(int cell, int colour);
     void fix(std::vector<int>& facts, int cell, int colour);
     bool countsAgree() const;
     Answer solve(const std::vector<int>& constraint = {});
@@ -125,19 +126,19 @@ void Deduction::Engine::newSolver(bool stableOnly) {
     stable = stableOnly;
     sat->connect_terminator(&interruption);
     solver::encodeGame(*sat, position, totals);
-    for (const std::vector<int>* facts : {&revealed, &deduced}) {
-        for (int i = 0; i < position.cellCount(); ++i) {
-            const int colour = (*facts)[static_cast<std::size_t>(i)];
-            if (colour == 0) continue;
-            sat->add(x(i, colour));
-            sat->add(0);
-        }
-    }
+    for (const std::vector<int>* facts : {&revealed, &deduced})
+        for (int i = 0; i < position.cellCount(); ++i)
+            if (const int colour = (*facts)[static_cast<std::size_t>(i)]; colour != 0)
+                addFact(i, colour);
+}
+
+void Deduction::Engine::addFact(int cell, int colour) {
+    sat->add(x(cell, colour));
+    sat->add(0);
 }
 
 void Deduction::Engine::fix(std::vector<int>& facts, int cell, int colour) {
-    sat->add(x(cell, colour));
-    sat->add(0);
+    addFact(cell, colour);
     facts[static_cast<std::size_t>(cell)] = colour;
 }
 

@@ -40,18 +40,22 @@ GameReport playOut(Game& game, Deduction& deduction) {
             game.guessRight(cell);
             continue;
         }
-        for (const ForcedCell& f : forced) {
-            if (!game.gameRunning) break;
-            if (!game.cells[static_cast<std::size_t>(f.cell)].isHidden())
-                continue; // shown by a neighbour
-            game.selectColour(f.colour);
-            game.playCell(f.cell);
-        }
+        playForcedCells(game, forced);
     }
     report.solved =
         !game.lostMarkerVisible && std::none_of(game.cells.begin(), game.cells.end(),
                                                 [](const Cell& c) { return c.isHidden(); });
     return report;
+}
+
+void playForcedCells(Game& game, const std::vector<ForcedCell>& forced) {
+    for (const ForcedCell& f : forced) {
+        if (!game.gameRunning) break;
+        if (!game.cells[static_cast<std::size_t>(f.cell)].isHidden())
+            continue; // shown by a neighbour
+        game.selectColour(f.colour);
+        game.playCell(f.cell);
+    }
 }
 
 void dealCategory(Game& game, int side, int colours, int pattern) {

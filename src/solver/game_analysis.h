@@ -39,6 +39,10 @@ std::uint64_t dealSeed(std::uint64_t runSeed, int side, int colours, int pattern
 // must not be in the continued-game mode, so that a wrong deduction would lose it.
 GameReport playOut(Game& game, Deduction& deduction);
 
+// Plays each forced cell still hidden with its colour, through the game's own move rule (a cell
+// may have been shown meanwhile by a neighbour's move), until the game ends.
+void playForcedCells(Game& game, const std::vector<ForcedCell>& forced);
+
 // Deals a game of a category with the game's own deal and start pattern, outside the
 // continued-game mode.
 void dealCategory(Game& game, int side, int colours, int pattern);

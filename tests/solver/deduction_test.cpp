@@ -244,13 +244,8 @@ TEST(Deduction, AnswersStayTheSameWhenTheSolverChangesMidGame) {
                 const int cell = steady.mostConstrainedCell();
                 ASSERT_EQ(changing.mostConstrainedCell(), cell) << "deal " << deal;
                 game.guessRight(cell);
-                continue;
             }
-            for (const ForcedCell& f : forced) {
-                if (!game.gameRunning || !game.cells[f.cell].isHidden()) continue;
-                game.selectColour(f.colour);
-                game.playCell(f.cell);
-            }
+            playForcedCells(game, forced);
         }
         changed += changing.inStableMode() ? 1 : 0;
     }
