@@ -9,11 +9,14 @@ namespace quorvin {
 
 const char* const kAnalyseUsage =
     "usage: quorvin-analyse [--side N] [--colours C] [--pattern P] [--deals K] [--seed S]\n"
+    "                       [--first D] [--each]\n"
     "  --side N     board side, 5 to 15 (default: all)\n"
     "  --colours C  colours, 2 to 4 (default: all)\n"
     "  --pattern P  start pattern, 0 to 8 (default: all)\n"
     "  --deals K    deals per category, 1 or more (default: 200)\n"
-    "  --seed S     seed of the run, 0 or more (default: 1)\n";
+    "  --seed S     seed of the run, 0 or more (default: 1)\n"
+    "  --first D    number of each category's first deal (default: 0): deals D to D+K-1\n"
+    "  --each       one line per deal as it ends (deal number, guesses, milliseconds)\n";
 
 namespace {
 
@@ -28,13 +31,17 @@ template <class T> bool readNumber(const std::string& text, T& value) {
 std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>& arguments,
                                                   std::string& error) {
     AnalyseOptions options;
-    for (std::size_t k = 0; k < arguments.size(); k += 2) {
-        const std::string& name = arguments[k];
-        if (k + 1 >= arguments.size()) {
+    for (std::size_t k = 0; k < arguments.size();) {
+        const std::string& name = arguments[k++];
+        if (name == "--each") { // the one option without a value
+            options.each = true;
+            continue;
+        }
+        if (k == arguments.size()) {
             error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected " + name;
             return std::nullopt;
         }
-        const std::string& text = arguments[k + 1];
+        const std::string& text = arguments[k++];
         long long value = 0;
         const bool isNumber =
             name == "--seed" ? readNumber(text, options.seed) : readNumber(text, value);
@@ -54,6 +61,9 @@ std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>
         } else if (name == "--deals") {
             valid = within(1, 1000000);
             options.deals = static_cast<int>(value);
+        } else if (name == "--first") {
+            valid = within(0, 1000000000);
+            options.first = static_cast<int>(value);
         } else if (name == "--seed") {
             valid = isNumber;
         } else {

@@ -13,6 +13,8 @@ struct AnalyseOptions {
     std::optional<int> colours; // 2..4
     std::optional<int> pattern; // 0..8
     int deals = 200;            // per category
+    int first = 0;              // the number of a category's first deal
+    bool each = false;          // one line per deal, as it ends, instead of one per category
     std::uint64_t seed = 1;
 };
 

@@ -1,5 +1,6 @@
 // quorvin-analyse: how hard each category is, from many deals played out by deduction alone.
-// Prints one tab-separated line per category; both cores play deals at once.
+// Prints one tab-separated line per category, or with --each one per deal as it ends (a long
+// run can then be stopped and taken up again with --first); both cores play deals at once.
 #include "analyse/analyse_options.h"
 #include "solver/game_analysis.h"
 
@@ -7,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -72,13 +74,15 @@ int main(int argc, char* argv[]) {
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::atomic<bool> wrong{false};
+    std::mutex printing; // a deal's line, with --each, and the progress bar
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
 
     // Each deal's seed follows from the run's seed, its category and its number, so the table
     // does not depend on which thread plays which deal.
     const auto work = [&] {
         for (std::size_t g = next++; g < total; g = next++) {
             const AnalyseCategory& c = categories[g / static_cast<std::size_t>(deals)];
-            const int deal = static_cast<int>(g % static_cast<std::size_t>(deals));
+            const int deal = options->first + static_cast<int>(g % static_cast<std::size_t>(deals));
             const auto start = Clock::now();
             const GameReport report =
                 analyseGame(c.side, c.colours, c.pattern,
@@ -86,29 +90,43 @@ int main(int argc, char* argv[]) {
             played[g] = {report.solved, report.guesses,
                          std::chrono::duration<double, std::milli>(Clock::now() - start).count()};
             if (!report.solved) wrong = true;
+            if (options->each) {
+                const std::lock_guard lock(printing);
+                if (showProgress) std::fprintf(stderr, "\r\033[K");
+                std::printf("%d\t%d\t%d\t%d\t%d\t%.1f\n", c.side, c.colours, c.pattern, deal,
+                            played[g].guesses, played[g].milliseconds);
+                std::fflush(stdout);
+            }
             --left[g / static_cast<std::size_t>(deals)];
             ++done;
         }
     };
+    std::printf(options->each ? "side\tcolours\tpattern\tdeal\tguesses\tmilliseconds\n"
+                              : "side\tcolours\tpattern\tdeals\tsolvable_pct\tmean_guesses\t"
+                                "median_ms\n");
+    std::fflush(stdout);
     const unsigned threadCount = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
     for (unsigned t = 0; t < threadCount; ++t)
         threads.emplace_back(work);
 
-    std::printf("side\tcolours\tpattern\tdeals\tsolvable_pct\tmean_guesses\tmedian_ms\n");
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
     const auto started = Clock::now();
     std::size_t printed = 0;
     while (printed < categories.size()) {
         while (printed < categories.size() && left[printed] == 0) {
-            if (showProgress) std::fprintf(stderr, "\r\033[K");
-            printLine(categories[printed], &played[printed * static_cast<std::size_t>(deals)],
-                      deals);
+            if (!options->each) {
+                const std::lock_guard lock(printing);
+                if (showProgress) std::fprintf(stderr, "\r\033[K");
+                printLine(categories[printed], &played[printed * static_cast<std::size_t>(deals)],
+                          deals);
+            }
             ++printed;
         }
-        if (showProgress)
+        if (showProgress) {
+            const std::lock_guard lock(printing);
             drawProgress(done, total,
                          std::chrono::duration<double>(Clock::now() - started).count());
+        }
         if (printed < categories.size())
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -50,9 +51,53 @@ TEST(QuorvinAnalyse, PrintsOneLinePerCategoryTheSameForTheSameSeed) {
     EXPECT_NE(withoutTimes(analyse("--side 6 --colours 3 --deals 12 --seed 8").out), lines);
 }
 
+// With --each: the guesses of every deal, by deal number, from lines in the order deals ended.
+std::map<int, int> guessesByDeal(const std::string& table) {
+    std::map<int, int> guesses;
+    std::istringstream in(table);
+    std::string header;
+    std::getline(in, header);
+    EXPECT_EQ(header, "side\tcolours\tpattern\tdeal\tguesses\tmilliseconds");
+    int side = 0, colours = 0, pattern = 0, deal = 0, count = 0;
+    double milliseconds = 0;
+    while (in >> side >> colours >> pattern >> deal >> count >> milliseconds) {
+        EXPECT_TRUE(guesses.emplace(deal, count).second) << "deal " << deal << " twice";
+        EXPECT_GE(milliseconds, 0.0);
+    }
+    return guesses;
+}
+
+// A long run is played in pieces: the deal-by-deal lines of two pieces are those of one run,
+// and they add up to the line the tool prints for the category.
+TEST(QuorvinAnalyse, DealByDealLinesResumeAndAddUpToTheCategoryLine) {
+    const std::string category = "--side 7 --colours 4 --pattern 8 --seed 3 ";
+    const ToolRun whole = analyse(category + "--deals 10 --each");
+    ASSERT_EQ(whole.status, 0) << whole.out;
+    const std::map<int, int> guesses = guessesByDeal(whole.out);
+    ASSERT_EQ(guesses.size(), 10u) << whole.out;
+    EXPECT_EQ(guesses.begin()->first, 0);
+
+    std::map<int, int> pieces = guessesByDeal(analyse(category + "--each --deals 6").out);
+    pieces.merge(guessesByDeal(analyse(category + "--first 6 --deals 4 --each").out));
+    EXPECT_EQ(pieces, guesses);
+
+    int withoutGuess = 0;
+    int total = 0;
+    for (const auto& [deal, count] : guesses) {
+        withoutGuess += count == 0;
+        total += count;
+    }
+    ASSERT_GT(total, 0) << "the category should need a guess in some of these deals";
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "7\t4\t8\t10\t%.1f\t%.2f", 10.0 * withoutGuess,
+                  total / 10.0);
+    EXPECT_EQ(withoutTimes(analyse(category + "--deals 10").out).at(1), expected);
+}
+
 TEST(QuorvinAnalyse, BadOptionsGetTheUsageAndExitCode2) {
-    for (const char* bad : {"--side 4", "--colours 5", "--pattern 9", "--deals 0", "--seed -1",
-                            "--side", "--sides 5", "5", "--deals many"}) {
+    for (const char* bad :
+         {"--side 4", "--colours 5", "--pattern 9", "--deals 0", "--seed -1", "--side", "--sides 5",
+          "5", "--deals many", "--first -1", "--each --first", "--each 3"}) {
         const ToolRun run = analyse(bad);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.out.find("usage: quorvin-analyse"), std::string::npos) << bad;
