@@ -2,7 +2,7 @@
 #include "about/about_box.h"
 
 #include "about/logo.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -2,12 +2,13 @@
 #include "game_window/game_window.h"
 
 #include "assets/pictures.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "game_window/captions.h"
+#include "game_window/game_keys.h"
+#include "game_window/hint_controller.h"
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -27,39 +28,10 @@ constexpr int kCounterSize = 255;
 const QColor kBrightWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 
-// A widget's background and the colour of its text and border, both set: a colour the layout
-// names must not meet a text colour the desktop's theme chose (light text on the white highlight
-// under a dark theme).
-void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {
-    QPalette palette = widget->palette();
-    if (palette.color(QPalette::Window) == ground && palette.color(QPalette::WindowText) == ink &&
-        widget->autoFillBackground())
-        return;
-    palette.setColor(QPalette::Window, ground);
-    palette.setColor(QPalette::WindowText, ink);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextIfChanged(QLabel* label, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (label->text() != value) label->setText(value);
-}
-
 MouseButton toMouseButton(Qt::MouseButton button) {
     if (button == Qt::LeftButton) return MouseButton::Left;
     if (button == Qt::RightButton) return MouseButton::Right;
     return MouseButton::Other;
-}
-
-QLabel* makeCounter(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, false));
-    label->hide();
-    return label;
 }
 
 } // namespace
@@ -76,23 +48,10 @@ GameWindow::GameWindow(Platform& outside, QWidget* parent)
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &GameWindow::timerTick);
-    m_hintTimer = new QTimer(this);
-    m_hintTimer->setObjectName(QStringLiteral("TimerPista"));
-    m_hintTimer->setSingleShot(true);
-    m_hintTimer->setInterval(2000);
-    connect(m_hintTimer, &QTimer::timeout, this, [this] {
-        m_session.hintExpired();
-        render();
-    });
-    m_hintWorker.setMaxThreadCount(1);
-    qApp->installEventFilter(this);
+    m_keys = new GameKeys(this, m_session, [this] { render(); });
 }
 
-GameWindow::~GameWindow() {
-    qApp->removeEventFilter(this);
-    stopHint();
-    m_hintWorker.waitForDone();
-}
+GameWindow::~GameWindow() = default;
 
 QAction* GameWindow::addCommand(QMenu* menu, const QString& name, const QString& text,
                                 const QKeySequence& shortcut, void (GameWindow::*handler)()) {
@@ -194,6 +153,7 @@ void GameWindow::createElements() {
     m_hintFrame = new OutlineFrame(m_client);
     m_hintFrame->setObjectName(QStringLiteral("ShapePista"));
     m_hintFrame->hide();
+    m_hint = new HintController(m_session, m_client, [this] { render(); }, this);
 }
 
 void GameWindow::layOutBoard() {
@@ -330,40 +290,7 @@ void GameWindow::aboutCommand() {
     if (onAbout) onAbout();
 }
 
-// The question goes to the worker as a copy of what the player sees; the answer comes back to
-// this thread, where the session drops it if the position has changed meanwhile. A board with
-// most cells hidden can take the engine seconds: meanwhile the pointer shows that the game is
-// thinking, and the board goes on answering every click.
-void GameWindow::hintCommand() {
-    if (!m_session.canHint()) return;
-    stopHint(); // an earlier question still being worked out is of no use now
-    const unsigned question = ++m_hintQuestions;
-    m_hintWanted = question;
-    if (m_hintsAsked++ == 0) m_client->setCursor(Qt::BusyCursor);
-    HintRequest request = m_session.requestHint();
-    m_hintAskedAt = request.stamp;
-    m_hintWorker.start([this, question, request = std::move(request)] {
-        // Taking the position clears the engine's stop: a stop asked for before that is seen
-        // here instead.
-        m_deduction.setPosition(request.position);
-        std::vector<ForcedCell> forced;
-        if (m_hintWanted == question) forced = m_deduction.forcedCells();
-        const bool complete = m_hintWanted == question && !m_deduction.wasInterrupted();
-        QMetaObject::invokeMethod(
-            this,
-            [this, stamp = request.stamp, forced = std::move(forced), complete] {
-                if (--m_hintsAsked == 0) m_client->unsetCursor();
-                if (complete && m_session.showHint(stamp, forced)) m_hintTimer->start();
-                render();
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void GameWindow::stopHint() {
-    m_hintWanted = 0;
-    m_deduction.interrupt();
-}
+void GameWindow::hintCommand() { m_hint->ask(); }
 
 void GameWindow::startPressed() {
     m_session.pressStart();
@@ -378,9 +305,7 @@ void GameWindow::timerTick() {
 void GameWindow::render() {
     const Game& g = m_game;
     const Session& s = m_session;
-    // A move, a pause or a new deal makes the question being worked out useless: stop it, so
-    // that the pointer comes back and the worker is free for the next one.
-    if (m_hintsAsked > 0 && s.positionStamp() != m_hintAskedAt) stopHint();
+    if (m_hint) m_hint->positionShown();
     if (m_laidOutSide != g.boardSize ||
         static_cast<int>(g.cells.size()) != g.boardSize * g.boardSize)
         return; // not laid out for this board yet
@@ -493,74 +418,6 @@ void GameWindow::renderCounters() {
         setTextIfChanged(m_colourCounters[k], std::to_string(g.colourCounters[k]));
         m_colourCounters[k]->setVisible(visible && static_cast<int>(k) < g.colorCount);
     }
-}
-
-namespace {
-
-// Where the keys that play lie on the keyboard: the digit row's 1 (the next three follow it) and
-// K, as native scan codes. X11 and Wayland report the XKB key code (the evdev code plus 8),
-// Windows the set-1 scan code; elsewhere none is known.
-#if defined(Q_OS_WIN)
-constexpr quint32 kScanDigit1 = 2;
-constexpr quint32 kScanK = 37;
-#elif defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-constexpr quint32 kScanDigit1 = 10;
-constexpr quint32 kScanK = 45;
-#else
-constexpr quint32 kScanDigit1 = 0;
-constexpr quint32 kScanK = 0;
-#endif
-
-// The game's key for a key event, 0 for a key the game does not use. The digits and K are
-// matched by their place, not by what they type: Shift plays the same colour (Shift+1 types
-// "!"), a layout whose digit row needs Shift still plays from that row, and K peeks from its
-// place whatever letter the layout puts there. The numeric keypad's digits lie elsewhere and do
-// nothing. Without a scan code (a system whose codes are not known here, or the offscreen
-// platform) the key is matched by what it types, the keypad left out.
-int gameKey(const QKeyEvent& key) {
-    switch (key.key()) {
-    case Qt::Key_Space: return KeySpace;
-    case Qt::Key_Left: return KeyLeft;
-    case Qt::Key_Up: return KeyUp;
-    case Qt::Key_Right: return KeyRight;
-    case Qt::Key_Down: return KeyDown;
-    default: break;
-    }
-    const quint32 scan = key.nativeScanCode();
-    if (scan != 0 && kScanK != 0) {
-        if (scan == kScanK) return KeyK;
-        if (scan >= kScanDigit1 && scan < kScanDigit1 + 4)
-            return Key1 + static_cast<int>(scan - kScanDigit1);
-        return 0;
-    }
-    if (key.key() == Qt::Key_K) return KeyK;
-    if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_4 && !(key.modifiers() & Qt::KeypadModifier))
-        return Key1 + (key.key() - Qt::Key_1);
-    return 0;
-}
-
-} // namespace
-
-// The game's keys act while the board is shown, whichever widget has the focus; before the
-// start and during a pause the board is hidden, so a key can never play a cell unseen.
-bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return QMainWindow::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    const int code = gameKey(*key);
-    if (code == 0) return QMainWindow::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyRelease) {
-        // A held key repeats as release and press pairs; only the real release counts.
-        if (!key->isAutoRepeat()) m_session.keyUp(code);
-        render();
-        return m_session.boardVisible;
-    }
-    if (!m_session.boardVisible) return QMainWindow::eventFilter(watched, event);
-    m_session.keyDown(code);
-    render();
-    return true;
 }
 
 // Closing the game window ends the program at once, whatever other window is open; nothing is

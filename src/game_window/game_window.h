@@ -6,10 +6,8 @@
 #include "session/session.h"
 
 #include <QMainWindow>
-#include <QThreadPool>
 #include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -22,6 +20,8 @@ namespace quorvin {
 
 class CellPicture;
 class ClickLabel;
+class GameKeys;
+class HintController;
 class OutlineFrame;
 
 // The game window implements the core's platform by passing time, chance and the player's
@@ -68,7 +68,6 @@ public:
     void pauseGame();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -84,7 +83,6 @@ private:
     void helpCommand();
     void aboutCommand();
     void hintCommand();
-    void stopHint();
     void startPressed();
     void timerTick();
     void renderCells();
@@ -116,17 +114,9 @@ private:
 
     QAction* m_hintAction = nullptr;     // MnuPista
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
-    QTimer* m_hintTimer = nullptr;       // how long a hint shows
     bool m_rankLineWide = false;         // the line under the board spans the window
-    int m_hintsAsked = 0;                // questions whose answers have not come back yet
-    unsigned m_hintAskedAt = 0;          // the position mark of the last question
-    unsigned m_hintQuestions = 0;        // questions asked so far
-    // The question whose answer is still wanted (0: none), read by the worker.
-    std::atomic<unsigned> m_hintWanted{0};
-    // The hint is worked out on a thread of its own, one question at a time, so the window
-    // never waits for it; the engine keeps what it learnt for the next question of the game.
-    Deduction m_deduction;
-    QThreadPool m_hintWorker; // declared last: it finishes its work before the rest goes
+    HintController* m_hint = nullptr;
+    GameKeys* m_keys = nullptr;
 };
 
 } // namespace quorvin

@@ -1,7 +1,7 @@
 // The records window's elements, laid out in twips, its activation, the fill and the deletion.
 #include "records/records_window.h"
 
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "model/names.h"
 #include "records/records_file.h"
 

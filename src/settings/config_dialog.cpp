@@ -3,7 +3,7 @@
 #include "settings/config_dialog.h"
 
 #include "assets/pictures.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "model/names.h"
 
 #include <QCheckBox>

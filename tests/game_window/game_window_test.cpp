@@ -1,6 +1,6 @@
 // The game window, headless, driven through real mouse and key events on its widgets.
 #include "assets/pictures.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "game_window/captions.h"
 #include "game_window/game_window.h"
 #include "support/fake_platform.h"

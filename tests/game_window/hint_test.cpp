@@ -1,7 +1,7 @@
 // The hint in the game window, headless: F5 and the menu command, the frame around a forced
 // cell, the line under the board, and a hinted game kept out of the records.
 #include "assets/pictures.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "game_window/game_window.h"
 #include "support/fake_platform.h"
 

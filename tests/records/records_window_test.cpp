@@ -1,5 +1,5 @@
 // The records window, headless, driven by clicks and keys on its widgets.
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "game_window/game_window.h"
 #include "records/records_file.h"
 #include "records/records_window.h"

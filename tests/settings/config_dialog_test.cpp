@@ -1,6 +1,6 @@
 // The configuration dialog and command, headless, driven by clicks and keys on its controls.
 #include "assets/pictures.h"
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 #include "game_window/configure_command.h"
 #include "game_window/game_window.h"
 #include "settings/config_dialog.h"

@@ -1,4 +1,4 @@
-// Small widgets of the game window: a cell picture that reports the mouse, a swatch that
+// Small widgets that every window shares: a cell picture that reports the mouse, a swatch that
 // reports its clicks, an outline frame, and the conversion from twips to pixels.
 #pragma once
 
@@ -9,10 +9,14 @@
 #include <QRect>
 #include <QWidget>
 
+#include <string>
+
 namespace quorvin {
 
 // Positions and sizes are kept in twips, as the layout is designed; 15 twips are one pixel.
-inline int twipsToPixels(double twips) { return qRound(twips / 15.0); }
+inline int twipsToPixels(double twips) {
+    return qRound(twips / 15.0);
+}
 inline QRect twipsRect(double left, double top, double width, double height) {
     const int x = twipsToPixels(left);
     const int y = twipsToPixels(top);
@@ -24,27 +28,35 @@ inline QRect twipsRect(double left, double top, double width, double height) {
 // fixed-width one, so texts keep the room the layout gives them.
 QFont windowFont(const QString& family, qreal points, bool bold = false);
 
+// A widget's background and the colour of its text and border, both set: a colour the layout
+// names must not meet a text colour the desktop's theme chose (light text on the white highlight
+// under a dark theme).
+void setColours(QWidget* widget, const QColor& ground, const QColor& ink);
+void setTextIfChanged(QLabel* label, const std::string& text);
+// A boxed counter label with centred text in the windows' small font, hidden until shown.
+QLabel* makeCounter(QWidget* parent, const QString& name);
+
 // One cell of the board: shows a face picture and reports presses, releases and moves.
 class CellPicture : public QWidget {
     Q_OBJECT
-public:
+  public:
     CellPicture(int index, QWidget* parent);
     int index() const { return m_index; }
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
 
-signals:
+  signals:
     void pressed(int index, Qt::MouseButton button);
     void released(int index, Qt::MouseButton button);
     void hovered(int index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     int m_index;
     QPixmap m_picture;
 };
@@ -52,26 +64,26 @@ private:
 // A label that reports a mouse release on it (the selected-colour swatch).
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
-signals:
+  signals:
     void released();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // A rectangle outline drawn over the board; the mouse passes through it.
 class OutlineFrame : public QWidget {
-public:
+  public:
     explicit OutlineFrame(QWidget* parent);
     void setColour(const QColor& colour);
     QColor colour() const { return m_colour; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor m_colour;
 };
 

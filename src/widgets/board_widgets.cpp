@@ -1,5 +1,5 @@
 // Small widgets of the game window.
-#include "game_window/board_widgets.h"
+#include "widgets/board_widgets.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,11 +44,19 @@ void CellPicture::paintEvent(QPaintEvent*) {
 
 // Qt gives the release to the widget that took the press, so a release always counts for the
 // cell that was pressed, wherever the pointer is by then.
-void CellPicture::mousePressEvent(QMouseEvent* event) { emit pressed(m_index, event->button()); }
-void CellPicture::mouseReleaseEvent(QMouseEvent* event) { emit released(m_index, event->button()); }
-void CellPicture::mouseMoveEvent(QMouseEvent*) { emit hovered(m_index); }
+void CellPicture::mousePressEvent(QMouseEvent* event) {
+    emit pressed(m_index, event->button());
+}
+void CellPicture::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(m_index, event->button());
+}
+void CellPicture::mouseMoveEvent(QMouseEvent*) {
+    emit hovered(m_index);
+}
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent*) { emit released(); }
+void ClickLabel::mouseReleaseEvent(QMouseEvent*) {
+    emit released();
+}
 
 OutlineFrame::OutlineFrame(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -66,6 +74,32 @@ void OutlineFrame::paintEvent(QPaintEvent*) {
     // Two pixels wide: the frame falls on the seam between cells and must read at a glance.
     painter.setPen(QPen(m_colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {
+    QPalette palette = widget->palette();
+    if (palette.color(QPalette::Window) == ground && palette.color(QPalette::WindowText) == ink &&
+        widget->autoFillBackground())
+        return;
+    palette.setColor(QPalette::Window, ground);
+    palette.setColor(QPalette::WindowText, ink);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextIfChanged(QLabel* label, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (label->text() != value) label->setText(value);
+}
+
+QLabel* makeCounter(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, false));
+    label->hide();
+    return label;
 }
 
 } // namespace quorvin
