@@ -316,10 +316,9 @@ void GameWindow::render() {
     setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
     m_clock->setVisible(s.panelVisible);
     setTextIfChanged(m_clock, clockCaption(s.clock));
-    setTextIfChanged(m_rankLine, s.noSafeMoveShown()
-                                     ? std::string("No hay jugada segura: toca arriesgar.")
-                                     : rankCaption(g.rank, m_decimalSeparator));
-    if (s.noSafeMoveShown() != m_rankLineWide) placeRankLine(s.noSafeMoveShown());
+    const bool hintLine = !s.hintLine().empty();
+    setTextIfChanged(m_rankLine, hintLine ? s.hintLine() : rankCaption(g.rank, m_decimalSeparator));
+    if (hintLine != m_rankLineWide) placeRankLine(hintLine);
     if (g.peekColour == kWindowBackground)
         setColours(m_rankLine, palette().color(QPalette::Window),
                    palette().color(QPalette::WindowText));

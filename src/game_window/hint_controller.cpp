@@ -9,6 +9,7 @@ namespace quorvin {
 HintController::HintController(Session& session, QWidget* busy, std::function<void()> render,
                                QObject* parent)
     : QObject(parent), m_session(session), m_busy(busy), m_render(std::move(render)) {
+    setObjectName(QStringLiteral("Pista"));
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("TimerPista"));
     m_timer->setSingleShot(true);
@@ -26,9 +27,10 @@ HintController::~HintController() {
 }
 
 // The question goes to the worker as a copy of what the player sees; the answer comes back to
-// this thread, where the session drops it if the position has changed meanwhile. A board with
-// most cells hidden can take the engine seconds: meanwhile the pointer shows that the game is
-// thinking, and the board goes on answering every click.
+// this thread, where the session drops it if the position has changed meanwhile. The engine
+// answers in two stages within its budget (a cell near the cursor proven quickly, else the whole
+// question); meanwhile the pointer shows that the game is thinking, and the board goes on
+// answering every click.
 void HintController::ask() {
     if (!m_session.canHint()) return;
     stop(); // an earlier question still being worked out is of no use now
@@ -37,18 +39,18 @@ void HintController::ask() {
     if (m_asked++ == 0) m_busy->setCursor(Qt::BusyCursor);
     HintRequest request = m_session.requestHint();
     m_askedAt = request.stamp;
-    m_worker.start([this, question, request = std::move(request)] {
+    m_worker.start([this, question, budget = m_budget, request = std::move(request)] {
         // Taking the position clears the engine's stop: a stop asked for before that is seen
-        // here instead.
-        m_deduction.setPosition(request.position);
-        std::vector<ForcedCell> forced;
-        if (m_wanted == question) forced = m_deduction.forcedCells();
-        const bool complete = m_wanted == question && !m_deduction.wasInterrupted();
+        // here instead, by the question's own mark.
+        HintAnswer answer{HintOutcome::Stopped, {-1, 0}};
+        if (m_wanted == question)
+            answer = findHint(m_deduction, request.position, request.cursor, budget);
+        if (m_wanted != question) answer.outcome = HintOutcome::Stopped;
         QMetaObject::invokeMethod(
             this,
-            [this, stamp = request.stamp, forced = std::move(forced), complete] {
+            [this, stamp = request.stamp, answer] {
                 if (--m_asked == 0) m_busy->unsetCursor();
-                if (complete && m_session.showHint(stamp, forced)) m_timer->start();
+                if (m_session.showHint(stamp, answer)) m_timer->start();
                 m_render();
             },
             Qt::QueuedConnection);

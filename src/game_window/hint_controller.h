@@ -4,6 +4,7 @@
 
 #include "session/session.h"
 #include "solver/deduction.h"
+#include "solver/hint.h"
 
 #include <QObject>
 #include <QThreadPool>
@@ -31,6 +32,8 @@ class HintController : public QObject {
     // Called at every render: a move, a pause or a new deal makes the question being worked
     // out useless, so it is stopped, the pointer comes back and the worker is free.
     void positionShown();
+    // The engine's time for one answer (tests shorten it to see the answer that claims nothing).
+    void setBudget(std::chrono::steady_clock::duration budget) { m_budget = budget; }
 
   private:
     void stop();
@@ -42,6 +45,7 @@ class HintController : public QObject {
     int m_asked = 0;           // questions whose answers have not come back yet
     unsigned m_askedAt = 0;    // the position mark of the last question
     unsigned m_questions = 0;  // questions asked so far
+    std::chrono::steady_clock::duration m_budget = kHintBudget;
     // The question whose answer is still wanted (0: none), read by the worker.
     std::atomic<unsigned> m_wanted{0};
     // The engine keeps what it learnt for the next question of the game.

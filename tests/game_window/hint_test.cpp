@@ -3,6 +3,7 @@
 #include "assets/pictures.h"
 #include "widgets/board_widgets.h"
 #include "game_window/game_window.h"
+#include "game_window/hint_controller.h"
 #include "support/fake_platform.h"
 
 #include <QAction>
@@ -113,6 +114,30 @@ TEST(Hint, AMoveStopsTheQuestionBeingWorkedOut) {
     QTest::mouseClick(f.cell(112), Qt::LeftButton);
     EXPECT_TRUE(f.waitFor([&] { return !f.thinking(); }));
     EXPECT_FALSE(f.frame()->isVisible());
+}
+
+// There the whole forced set takes the engine seconds, far past the hint's budget: a cell framed
+// at all was proven by the quick stage, and it has its dealt colour.
+TEST(Hint, OnABoardWithEveryCellHiddenTheQuickStageFramesAProvenCell) {
+    HintFixture f("", 4, 8, {}, 15);
+    f.start();
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    ASSERT_TRUE(f.waitFor([&] { return !f.thinking(); }));
+    ASSERT_TRUE(f.frame()->isVisible()) << f.line().toStdString();
+    int framed = -1;
+    for (int i = 0; i < f.game.cellCount(); ++i)
+        if (f.frame()->geometry() == f.cell(i)->geometry().adjusted(-4, -4, 4, 4)) framed = i;
+    ASSERT_GE(framed, 0);
+    EXPECT_EQ(static_cast<OutlineFrame*>(f.frame())->colour(), swatchColour(f.game.board[framed]));
+
+    // With no time at all the answer claims nothing: no frame, an honest line, and the game
+    // may still enter the records.
+    f.window.findChild<HintController*>("Pista")->setBudget(std::chrono::nanoseconds(0));
+    QTest::mouseClick(f.cell(framed), Qt::RightButton); // a move: the next question is new
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    ASSERT_TRUE(f.waitFor([&] { return !f.thinking(); }));
+    EXPECT_FALSE(f.frame()->isVisible());
+    EXPECT_EQ(f.line(), "No encuentro una jugada segura a tiempo.");
 }
 
 TEST(Hint, SaysSoWhenNoCellIsCertainThenShowsTheRankAgain) {
