@@ -564,8 +564,9 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Closing the game window ends the program at once, whatever other window is open; nothing is
-// saved and no question is asked.
+// saved and no question is asked, unless `onClosing` keeps the window open (records waiting).
 void GameWindow::closeEvent(QCloseEvent* event) {
+    if (onClosing && !onClosing()) return event->ignore();
     QMainWindow::closeEvent(event);
     QCoreApplication::quit();
 }
