@@ -274,9 +274,9 @@ void runAndCut(const std::vector<Operation>& operations, unsigned seed) {
             held.insert(list.fileText(i));
         ASSERT_EQ(held, saved);
     };
-    RecordsFile file(records);
-    ASSERT_EQ(file.load(), FileStatus::Ok);
+    RecordsFile file(records); // the start-up's order: the settings, then the records
     ASSERT_FALSE(loadSettings(folder).writeFailed());
+    ASSERT_EQ(file.load(), FileStatus::Ok);
     ASSERT_NO_FATAL_FAILURE(ended());
     std::mt19937 engine(seed);
     for (std::size_t n = 0; n < operations.size(); ++n) {
