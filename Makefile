@@ -26,12 +26,14 @@ clean:
 # Longer runs, outside `make test`:
 #   make fuzz     builds the fuzz targets with clang-14 and sanitizers in build/fuzz and runs each
 #                 for FUZZ_SECONDS; new inputs go to build/fuzz/corpus, faults to build/fuzz/findings
-#   make stress   the crash and fault tests with STRESS_KILLS kills of the writer
+#   make stress   the crash and fault tests with STRESS_KILLS kills of the writer, and the
+#                 power-cut test with STRESS_POWER_CUTS rounds of random operations
 #   make package  the .deb of the installed game, in build/<preset>/package
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := settings records record_line
 FUZZ_DIR := build/fuzz
 STRESS_KILLS ?= 2000
+STRESS_POWER_CUTS ?= 500
 
 fuzz:
 	@tools/install-deps.sh fuzz
@@ -47,8 +49,8 @@ fuzz:
 	done
 
 stress: build
-	QUORVIN_STRESS_KILLS=$(STRESS_KILLS) ctest --preset $(PRESET) \
-	  -R '^(KilledWriter|FaultTest)[.]'
+	QUORVIN_STRESS_KILLS=$(STRESS_KILLS) QUORVIN_STRESS_POWER_CUTS=$(STRESS_POWER_CUTS) \
+	  ctest --preset $(PRESET) -R '^(KilledWriter|FaultTest|PowerCut)[.]'
 
 package: build
 	@tools/install-deps.sh package

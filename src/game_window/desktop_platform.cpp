@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include <chrono>
@@ -44,6 +45,17 @@ bool DesktopPlatform::confirm(const std::string& text, bool warning) {
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, kTitle,
                     QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, m_owner);
     return box.exec() == QMessageBox::Ok;
+}
+
+bool DesktopPlatform::askYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, kTitle, QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, m_owner);
+    // Spanish whether or not Qt's translation is installed; Enter and Escape answer "No".
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void DesktopPlatform::inform(const std::string& text, bool warning) {

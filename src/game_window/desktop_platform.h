@@ -25,6 +25,7 @@ public:
     std::optional<std::string> askText(const std::string& title, const std::string& prompt,
                                        const std::string& suggested) override;
     bool confirm(const std::string& text, bool warning) override;
+    bool askYesNo(const std::string& text) override;
     void inform(const std::string& text, bool warning) override;
     void openDocument(const std::string& address) override;
 

@@ -8,6 +8,7 @@
 #include "game_window/hint_controller.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QPushButton>
@@ -420,8 +421,9 @@ void GameWindow::renderCounters() {
 }
 
 // Closing the game window ends the program at once, whatever other window is open; nothing is
-// saved and no question is asked.
+// saved and no question is asked, unless `onClosing` keeps the window open (records waiting).
 void GameWindow::closeEvent(QCloseEvent* event) {
+    if (onClosing && !onClosing()) return event->ignore();
     QMainWindow::closeEvent(event);
     QCoreApplication::quit();
 }

@@ -49,6 +49,8 @@ public:
     std::function<void()> onHelp;
     std::function<void()> onAbout;
     std::function<void()> onSolved;
+    // Asked when the window is about to close: false keeps it open.
+    std::function<bool()> onClosing;
 
     // Platform.
     double now() override { return m_outside.now(); }
@@ -62,6 +64,7 @@ public:
     bool confirm(const std::string& text, bool warning) override {
         return m_outside.confirm(text, warning);
     }
+    bool askYesNo(const std::string& text) override { return m_outside.askYesNo(text); }
     void inform(const std::string& text, bool warning) override { m_outside.inform(text, warning); }
     void openDocument(const std::string& address) override { m_outside.openDocument(address); }
 

@@ -135,6 +135,8 @@ void startGame(GameWindow& window, const QString& programFolder) {
         saveRecord(window.game(), window.session().clock.tenths, *records, std::time(nullptr));
         recordsWindow()->showOnCurrentCategory();
     };
+    // A record the file refused is not dropped without a word when the game closes.
+    window.onClosing = [&window, records] { return mayCloseWithRecords(*records, window); };
 
     game.resizeBoard();
     game.gameRunning = false;

@@ -40,6 +40,11 @@ public:
         (void)text; (void)warning;
         return true;
     }
+    // A Sí/No question with the exclamation icon, "No" the default: true for "Sí".
+    virtual bool askYesNo(const std::string& text) {
+        (void)text;
+        return true;
+    }
     // An OK box with the information icon (exclamation when `warning`).
     virtual void inform(const std::string& text, bool warning) { (void)text; (void)warning; }
     // Open a document or an address with the desktop's default program.

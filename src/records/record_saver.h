@@ -15,4 +15,12 @@ namespace quorvin {
 // the next one.
 void saveRecord(Game& game, int tenths, RecordsFile& records, std::time_t now);
 
+// The game window is closing. Records the file has not taken yet are written once more (the
+// player may have freed space or mended the permissions since); when the file still refuses
+// them, the player is asked whether to close and lose them. True when the window may close.
+bool mayCloseWithRecords(RecordsFile& records, Platform& platform);
+
+// That question (UTF-8): how many records would be lost, and the file that refused them.
+std::string unsavedRecordsQuestion(std::size_t count, const std::string& path);
+
 } // namespace quorvin

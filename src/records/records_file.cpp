@@ -116,6 +116,11 @@ FileStatus RecordsFile::load() {
 FileStatus RecordsFile::append(std::string_view fileText) {
     if (!m_records.addFileText(fileText)) return FileStatus::Failed;
     m_unsaved.push_back(static_cast<std::uint32_t>(m_records.size() - 1));
+    return saveUnsaved();
+}
+
+FileStatus RecordsFile::saveUnsaved() {
+    if (m_unsaved.empty()) return FileStatus::Ok;
     std::string bytes;
     for (const std::uint32_t i : m_unsaved)
         bytes += fileLine(m_records.fileText(i));

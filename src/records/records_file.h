@@ -45,6 +45,7 @@ class RecordsFile {
     std::size_t skippedLines() const { return m_skipped; }
     // Records in the list that the file has not taken yet (the file was busy or failed).
     bool hasUnsavedRecords() const { return !m_unsaved.empty(); }
+    std::size_t unsavedCount() const { return m_unsaved.size(); }
 
     // LoadRecords: the list becomes the file's records. A missing file is created empty;
     // Failed means the file could not be read (the list is then empty) or created. What a writer
@@ -56,6 +57,9 @@ class RecordsFile {
     // before the next record, or by the next trim. Failed also for a text without the layout,
     // which is then not added.
     FileStatus append(std::string_view fileText);
+    // Writes the records the file has not taken yet, in one append, in the order they were
+    // made; Ok at once when none waits. A failure leaves them waiting and the file as it was.
+    FileStatus saveUnsaved();
 
     struct TrimResult {
         FileStatus status = FileStatus::Ok;

@@ -1,5 +1,7 @@
-// Whole-file reads, locked atomic rewrites and appends.
+// Whole-file reads, locked atomic rewrites and appends. Every call that opens or changes a file
+// goes through `recorded` (power_cut.h), so the power-cut test sees it.
 #include "storage/text_file.h"
+#include "storage/power_cut.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,7 +32,7 @@ class Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { reset(-1); }
     void reset(int fd) {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0) recorded::close(m_fd);
         m_fd = fd;
     }
     int get() const { return m_fd; }
@@ -39,7 +41,7 @@ class Descriptor {
     bool close() {
         const int fd = m_fd;
         m_fd = -1;
-        return ::close(fd) == 0;
+        return recorded::close(fd) == 0;
     }
 
   private:
@@ -49,7 +51,7 @@ class Descriptor {
 int openRetrying(const std::string& path, int flags, mode_t mode = 0666) {
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+        fd = recorded::open(path, flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -72,7 +74,7 @@ FileStatus openRegular(const std::string& path, int flags, Descriptor& fd) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t n = recorded::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -93,7 +95,7 @@ std::string folderOf(const std::string& path) {
 // folder; the change has been made by then, so the refusal is not reported as a failure.
 void syncFolder(const std::string& path) {
     Descriptor dir(openRetrying(folderOf(path), O_RDONLY | O_DIRECTORY));
-    if (dir.isOpen()) ::fsync(dir.get());
+    if (dir.isOpen()) recorded::fsync(dir.get());
 }
 
 std::string lockFileOf(const std::string& path) {
@@ -153,12 +155,12 @@ FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return FileStatus::Failed;
     const std::string temporary = temporaryOf(path);
-    ::unlink(temporary.c_str());
+    recorded::unlink(temporary);
     Descriptor out(openRetrying(temporary, O_WRONLY | O_CREAT | O_EXCL));
     if (!out.isOpen()) return FileStatus::Failed;
-    const bool written = writeAll(out.get(), bytes) && ::fsync(out.get()) == 0;
-    if (!out.close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    const bool written = writeAll(out.get(), bytes) && recorded::fsync(out.get()) == 0;
+    if (!out.close() || !written || recorded::rename(temporary, path) != 0) {
+        recorded::unlink(temporary);
         return FileStatus::Failed;
     }
     syncFolder(path);
@@ -170,9 +172,9 @@ FileStatus replaceLocked(const std::string& path, std::string_view bytes) {
 void removeLeftovers(const std::string& path) {
     WriterLock lock;
     if (lock.acquire(path, std::chrono::milliseconds(0)) != FileStatus::Ok) return;
-    ::unlink(temporaryOf(path).c_str());
+    recorded::unlink(temporaryOf(path));
     // Earlier builds locked a file beside the data file and left it there.
-    if (lock.onFolder()) ::unlink(lockFileOf(path).c_str());
+    if (lock.onFolder()) recorded::unlink(lockFileOf(path));
 }
 
 FileRead readWholeFile(const std::string& path) {
@@ -287,9 +289,9 @@ FileStatus appendToFile(const std::string& path, std::string_view bytes) {
     }
     // One write of the whole block, so a concurrent reader or a crash sees whole lines or none
     // of them in the common case; on any failure the file is cut back to its old length.
-    const bool done = writeAll(out.get(), block) && ::fsync(out.get()) == 0;
+    const bool done = writeAll(out.get(), block) && recorded::fsync(out.get()) == 0;
     if (!done) {
-        if (::ftruncate(out.get(), oldSize) == 0) ::fsync(out.get());
+        if (recorded::ftruncate(out.get(), oldSize) == 0) recorded::fsync(out.get());
         return FileStatus::Failed;
     }
     if (!out.close()) return FileStatus::Failed;

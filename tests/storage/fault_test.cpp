@@ -1,13 +1,15 @@
 // The data files when the system says no, or the writer dies: a full disk and a read-only data
 // folder leave the records and the settings as they were and report the failure; a copy of the
-// game killed while it appends records and trims the file loses no record it was told was saved.
-// QUORVIN_STRESS_KILLS sets how many times the writer is killed (make stress: 2,000).
+// game killed while it appends records and trims the file loses no record it was told was saved,
+// and neither does a power cut. QUORVIN_STRESS_KILLS sets how many times the writer is killed
+// (make stress: 2,000), QUORVIN_STRESS_POWER_CUTS how many rounds of power cuts (500).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -20,6 +22,7 @@
 
 #include "records/records_file.h"
 #include "settings/settings_file.h"
+#include "storage/power_cut.h"
 #include "storage/temp_dir.h"
 
 namespace quorvin {
@@ -233,6 +236,115 @@ TEST(KilledWriter, LosesNoAcknowledgedRecordAndNeverTheFile) {
     for (const std::string& text : acknowledged)
         ASSERT_TRUE(found.count(text)) << "seed " << seed << ": " << text << " was lost";
     EXPECT_EQ(dir.names(), std::vector<std::string>{"Quorvin.dat"});
+}
+
+// A power cut at every point of the writers' work. The game's own code starts on an empty
+// folder, appends records (some refused by a full disk, so they wait), trims the file (once
+// after a copy killed in a rewrite left its temporary behind) and saves the settings, while a
+// recorder notes each call. Then the disk is cut back, after each call in turn, to what fsync
+// had made durable: each data file must be as it was before the operation under way or as it is
+// after it, byte for byte, and each of those states loads with exactly the records the game said
+// it saved. QUORVIN_STRESS_POWER_CUTS rounds of random operations follow a fixed round.
+using Bytes = std::optional<std::string>; // a file's bytes; none when it is missing
+
+Bytes bytesOf(const std::string& path) {
+    return std::filesystem::exists(path) ? Bytes(slurp(path)) : std::nullopt;
+}
+
+enum Operation { Append, RefusedAppend, Trim, TrimAfterAKilledWriter, SaveSettings };
+
+// The game's writers run `operations` on an empty folder, then the power is cut after every call.
+void runAndCut(const std::vector<Operation>& operations, unsigned seed) {
+    TempDir dir;
+    const std::string folder = dir.path() + "/", records = folder + "Quorvin.dat";
+    PowerCutRecorder recorder(dir.path());
+    struct State {
+        std::size_t endedAt; // the calls made by then
+        Bytes records, settings;
+    };
+    std::vector<State> states{{0, {}, {}}};
+    std::multiset<std::string> saved; // the records the game said it saved
+    std::vector<std::string> waiting; // refused, written with the next record or trim
+    const auto ended = [&] {
+        states.push_back({recorder.calls(), bytesOf(records), bytesOf(folder + "Quorvin.inf")});
+        RecordsList list;
+        ASSERT_EQ(parseRecords(states.back().records.value_or(""), list), 0u);
+        std::multiset<std::string> held;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            held.insert(list.fileText(i));
+        ASSERT_EQ(held, saved);
+    };
+    RecordsFile file(records); // the start-up's order: the settings, then the records
+    ASSERT_FALSE(loadSettings(folder).writeFailed());
+    ASSERT_EQ(file.load(), FileStatus::Ok);
+    ASSERT_NO_FATAL_FAILURE(ended());
+    std::mt19937 engine(seed);
+    for (std::size_t n = 0; n < operations.size(); ++n) {
+        SCOPED_TRACE("operation " + std::to_string(n + 1));
+        const Operation operation = operations[n];
+        waiting.push_back(recordOf(static_cast<int>(engine() % 999 + 1), "r" + std::to_string(n),
+                                   static_cast<int>(engine() % 3)));
+        if (operation == RefusedAppend) {
+            rlimit limit{}; // a disk with room for a few bytes only
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit full{static_cast<rlim_t>(bytesOf(records)->size() + 9), limit.rlim_max};
+            ::setrlimit(RLIMIT_FSIZE, &full);
+            const FileStatus status = file.append(waiting.back());
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ASSERT_EQ(status, FileStatus::Failed);
+        } else if (operation == Append) {
+            ASSERT_EQ(file.append(waiting.back()), FileStatus::Ok);
+        } else if (operation == SaveSettings) {
+            waiting.pop_back();
+            const int k = static_cast<int>(engine() % 594); // sizes, colours, patterns, mode
+            const Settings settings{5 + k % 11, 2 + k / 11 % 3, k / 33 % 9, k >= 297};
+            ASSERT_EQ(saveSettings(folder, settings), FileStatus::Ok);
+        } else {
+            waiting.pop_back();
+            std::string left; // the temporary a killed writer left, longer than any file here
+            for (int i = 0; operation == TrimAfterAKilledWriter && i < 200; ++i)
+                left += fileLine(recordOf(i + 1, "muerto", 0));
+            if (!left.empty()) spit(records + ".tmp", left);
+            ASSERT_EQ(file.trim(1000).status, FileStatus::Ok);
+        }
+        if (operation != RefusedAppend && operation != SaveSettings) {
+            saved.insert(waiting.begin(), waiting.end());
+            waiting.clear();
+        }
+        ASSERT_NO_FATAL_FAILURE(ended());
+    }
+    for (std::size_t call = 0, in = 0; call <= recorder.calls(); ++call) {
+        while (in + 1 < states.size() && states[in + 1].endedAt <= call)
+            ++in;
+        const State &before = states[in], &after = states[std::min(in + 1, states.size() - 1)];
+        const auto files = recorder.afterCut(call);
+        for (const auto& [name, bytes] :
+             {std::pair{"Quorvin.dat", &State::records}, {"Quorvin.inf", &State::settings}}) {
+            const auto at = files.find(name);
+            const Bytes left = at == files.end() ? Bytes() : at->second;
+            ASSERT_TRUE(left == before.*bytes || left == after.*bytes)
+                << name << " after call " << call << " of " << recorder.calls()
+                << (in == 0 ? ", at the start-up" : ", in operation " + std::to_string(in))
+                << ", is neither the old nor the new one: " << left.value_or("(missing)");
+        }
+    }
+}
+
+TEST(PowerCut, LeavesTheOldOrTheNewFilesWithEverySavedRecord) {
+    ::signal(SIGXFSZ, SIG_IGN); // the full disk's write fails instead of ending the test
+    runAndCut({Append, SaveSettings, Append, TrimAfterAKilledWriter, RefusedAppend, Trim,
+               RefusedAppend, RefusedAppend, Append, SaveSettings},
+              1);
+    const char* text = std::getenv("QUORVIN_STRESS_POWER_CUTS");
+    const unsigned seed = std::random_device{}();
+    std::mt19937 engine(seed);
+    for (int round = 0; round < (text ? std::atoi(text) : 5) && !HasFailure(); ++round) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round));
+        std::vector<Operation> operations(30);
+        for (Operation& operation : operations)
+            operation = Operation(engine() % 5);
+        runAndCut(operations, engine());
+    }
 }
 
 } // namespace

@@ -21,8 +21,8 @@ public:
     std::function<void()> onSolved;      // runs inside boardSolved, to look at the state then
     std::function<void()> onEvents;      // runs inside processEvents
     std::vector<std::string> opened;     // documents and addresses opened
-    std::vector<std::string> questions;  // texts of confirm() and inform(), in order
-    bool answer = true;                  // what confirm() answers
+    std::vector<std::string> questions;  // texts of confirm(), askYesNo(), inform(), in order
+    bool answer = true;                  // what confirm() and askYesNo() answer
     std::function<bool(const std::string&)> onConfirm; // when set, answers confirm() instead
     std::optional<std::string> typedName; // what askText() answers (nullopt: cancelled)
 
@@ -47,6 +47,7 @@ public:
         questions.push_back(text);
         return onConfirm ? onConfirm(text) : answer;
     }
+    bool askYesNo(const std::string& text) override { return confirm(text, true); }
     void inform(const std::string& text, bool) override { questions.push_back(text); }
     std::optional<std::string> askText(const std::string&, const std::string& prompt,
                                        const std::string&) override {
