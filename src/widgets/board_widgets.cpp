@@ -1,6 +1,8 @@
 // Small widgets of the game window.
 #include "widgets/board_widgets.h"
 
+#include "assets/pictures.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -74,6 +76,35 @@ void OutlineFrame::paintEvent(QPaintEvent*) {
     // Two pixels wide: the frame falls on the seam between cells and must read at a glance.
     painter.setPen(QPen(m_colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    // Across the corner, just below and right of the framed cell's own corner mark's place.
+    if (m_mark) drawColourMark(painter, m_mark, QRectF(width() - 10, height() - 10, 8, 8));
+}
+
+void OutlineFrame::setMark(int colour) {
+    if (colour == m_mark) return;
+    m_mark = colour;
+    update();
+}
+
+ColourMark::ColourMark(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(geometry);
+    hide();
+}
+
+void ColourMark::setColour(int colour) {
+    if (colour == m_colour) return;
+    m_colour = colour;
+    setVisible(colour != 0);
+    update();
+}
+
+void ColourMark::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const qreal side = qMin(width(), height()) - 2; // room for the dark rim
+    drawColourMark(painter, m_colour,
+                   QRectF((width() - side) / 2, (height() - side) / 2, side, side));
 }
 
 void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {
