@@ -128,7 +128,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
                          (ok ? ", OK" : ", Cancel"));
             ConfigFixture f(true);
             answerAfterReading(f, ok);
-            ConfigDialog d(f.window.session(), &f.window);
+            ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
             d.show();
             auto* bar = child<QScrollBar>(d, "HScroll1");
             const QPoint at = barPoint(bar, part);
@@ -147,7 +147,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
 TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
     ConfigFixture f(true);
     answerAfterReading(f, true);
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     auto* bar = child<QScrollBar>(d, "HScroll1");
     // Held past the repeat delay the arrow keeps stepping; the one question comes at the release.
@@ -178,7 +178,7 @@ TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
 
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
     ConfigFixture f(true);
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     click(d, "Check1"); // the continued mode never warns
     EXPECT_TRUE(f.platform.questions.empty());
@@ -206,7 +206,7 @@ TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
     f.game().colorCount = 2;
     f.game().startPattern = 1;
     f.platform.answer = false;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
 
@@ -306,7 +306,7 @@ TEST(ConfigureCommand, UnwritableFolderIsReportedAndTheNewGameStillStarts) {
 
 TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
     ConfigFixture f;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     for (int count : {4, 2, 3}) {
@@ -319,7 +319,7 @@ TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
 
 TEST(ConfigDialogPictures, PreviewShowsTheChosenPattern) {
     ConfigFixture f;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     auto expect = [&](const char* name, const std::function<bool(int)>& revealed) {
