@@ -4,6 +4,7 @@
 #include "game_window/configure_command.h"
 #include "game_window/game_window.h"
 #include "settings/config_dialog.h"
+#include "settings/preferences.h"
 #include "support/fake_platform.h"
 
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -302,6 +305,51 @@ TEST(ConfigureCommand, UnwritableFolderIsReportedAndTheNewGameStillStarts) {
     ASSERT_EQ(f.platform.questions.size(), 1u);
     EXPECT_EQ(f.platform.questions[0], settingsWriteFailedMessage(f.dataPath()));
     EXPECT_EQ(f.game().colorCount, 4);
+}
+
+// The marks show on the game window while the dialog is still open, ask nothing and deal no new
+// game; they are kept in Quorvin/Quorvin.conf, never in Quorvin.inf.
+TEST(ConfigureCommand, ColourMarksShowAtOnceAndAreKeptWithQSettingsApartFromQuorvinInf) {
+    ConfigFixture f(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, f.folder.path());
+    const QString conf = QDir(f.folder.path()).filePath("Quorvin/Quorvin.conf");
+    Game& g = f.game();
+    int revealed = 0;
+    while (!g.cells[revealed].coloured) ++revealed;
+    auto* cell = f.window.findChild<CellPicture*>(QStringLiteral("Image1_%1").arg(revealed));
+    const auto face = [&](bool marked) {
+        const qreal ratio = cell->picture().devicePixelRatio();
+        return facePixmap(g.cells[revealed].face, g.board[revealed], ratio, marked).cacheKey();
+    };
+    f.configure([&](ConfigDialog& d) {
+        click(d, "Check2");
+        EXPECT_EQ(cell->picture().cacheKey(), face(true));
+        EXPECT_TRUE(f.window.findChild<QWidget*>("MarcaLabel7")->isVisible());
+        click(d, "Command1");
+    });
+    EXPECT_TRUE(f.platform.questions.empty());
+    EXPECT_EQ(f.window.session().clock.tenths, 42);
+    EXPECT_FALSE(QFile::exists(f.settingsFile()));
+    QFile file(conf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[General]\ncolourMarks=true\n");
+    EXPECT_TRUE(loadPreferences().colourMarks);
+
+    f.configure([&](ConfigDialog& d) { // unticked, then "Cancelar": the marks stay
+        click(d, "Check2");
+        EXPECT_EQ(cell->picture().cacheKey(), face(false));
+        click(d, "Command2");
+    });
+    EXPECT_EQ(cell->picture().cacheKey(), face(true));
+    for (const char* damaged : {"[General]\ncolourMarks=1\n", "[General]\ncolourMarks=tru\xff\n"}) {
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+        EXPECT_FALSE(loadPreferences().colourMarks) << damaged;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
