@@ -340,8 +340,9 @@ QPixmap facePixmap(int face, int colour, qreal devicePixelRatio, bool marked) {
     if (auto found = cache.constFind(key); found != cache.constEnd()) return found.value();
 
     // A marked face is the plain one, copied, with the mark over it.
-    QPixmap pixmap = marked ? facePixmap(face, colour, devicePixelRatio).copy()
-                            : blankPixmap(QSizeF(kFaceSize, kFaceSize), devicePixelRatio, Qt::black);
+    QPixmap pixmap =
+        marked ? facePixmap(face, colour, devicePixelRatio).copy()
+               : blankPixmap(QSizeF(kFaceSize, kFaceSize), devicePixelRatio, Qt::black);
     QPainter painter(&pixmap);
     if (marked) drawColourMark(painter, colour, kFaceMarkBox);
     else drawFace(painter, kFaceSize, face, faceColour(colour));

@@ -414,6 +414,7 @@ void GameWindow::renderCounters() {
     const bool visible = m_session.boardVisible;
     const QColor windowColour = palette().color(QPalette::Window);
     const QColor windowText = palette().color(QPalette::WindowText);
+    const bool marks = m_preferences.colourMarks;
     const auto highlight = [&](QLabel* counter, bool on) {
         if (on) setColours(counter, kBrightWhite, Qt::black);
         else setColours(counter, windowColour, windowText);
@@ -433,7 +434,7 @@ void GameWindow::renderCounters() {
         setTextIfChanged(m_colourCounters[k], std::to_string(g.colourCounters[k]));
         const bool shown = visible && static_cast<int>(k) < g.colorCount;
         m_colourCounters[k]->setVisible(shown);
-        m_counterMarks[k]->setColour(shown && m_preferences.colourMarks ? static_cast<int>(k) + 1 : 0);
+        m_counterMarks[k]->setColour(shown && marks ? static_cast<int>(k) + 1 : 0);
     }
 }
 

@@ -36,7 +36,8 @@ Preferences loadPreferences() {
 
 bool savePreferences(const Preferences& preferences) {
     QSettings file = preferencesFile();
-#define QUORVIN_WRITE_PREFERENCE(name, fallback) file.setValue(QLatin1String(#name), preferences.name);
+#define QUORVIN_WRITE_PREFERENCE(name, fallback)                                               \
+    file.setValue(QLatin1String(#name), preferences.name);
     QUORVIN_PREFERENCES(QUORVIN_WRITE_PREFERENCE)
 #undef QUORVIN_WRITE_PREFERENCE
     file.sync();
@@ -44,7 +45,8 @@ bool savePreferences(const Preferences& preferences) {
 }
 
 std::string preferencesFolder() {
-    return (QFileInfo(preferencesFile().fileName()).absolutePath() + QLatin1Char('/')).toStdString();
+    const QString folder = QFileInfo(preferencesFile().fileName()).absolutePath();
+    return (folder + QLatin1Char('/')).toStdString();
 }
 
 } // namespace quorvin
