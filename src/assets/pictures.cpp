@@ -318,7 +318,9 @@ QColor faceColour(int colour) {
     return QColor(kFaceColours.at(static_cast<std::size_t>(qBound(0, colour, 4))));
 }
 
-void drawColourMark(QPainter& painter, int colour, const QRectF& box) {
+void drawColourMark(QPainter& painter, int colour, const QRectF& area) {
+    QRectF box(0, 0, qMin(area.width(), area.height()), qMin(area.width(), area.height()));
+    box.moveCenter(area.center());
     const QPainterPath shape =
         QTransform(box.width(), 0, 0, box.height(), box.left(), box.top()).map(markShape(colour));
     painter.save();

@@ -28,8 +28,9 @@ QColor faceColour(int colour);
 
 // The mark of colour 1 to 4, which tells the colour by its shape alone, for the players who see
 // some of the colours as one: a dot, a bar, a triangle and a cross, white with a dark rim, so
-// that it reads on black, on every colour and in grey. Drawn to fill the square `box`.
-void drawColourMark(QPainter& painter, int colour, const QRectF& box);
+// that it reads on black, on every colour and in grey. Drawn as large as it fits, centred in
+// `area`, its rim just outside.
+void drawColourMark(QPainter& painter, int colour, const QRectF& area);
 
 // Face 0..4 in colour 0..4 (0 = grey), 20 x 20 device-independent pixels on black, drawn for
 // the given device pixel ratio; `marked` adds the colour's mark in the bottom right corner (a

@@ -49,10 +49,10 @@ protected:
         } else {
             painter.drawRect(rect());
         }
-        const qreal side = qMin(width(), height()) * 0.6;
+        const qreal margin = qMin(width(), height()) * 0.2; // the fill shows around the mark
         if (m_mark)
             drawColourMark(painter, m_mark,
-                           QRectF((width() - side) / 2, (height() - side) / 2, side, side));
+                           QRectF(rect()).adjusted(margin, margin, -margin, -margin));
     }
 
 private:

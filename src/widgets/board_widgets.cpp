@@ -76,7 +76,8 @@ void OutlineFrame::paintEvent(QPaintEvent*) {
     // Two pixels wide: the frame falls on the seam between cells and must read at a glance.
     painter.setPen(QPen(m_colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    // Across the corner, just below and right of the framed cell's own corner mark's place.
+    // On the bottom right corner, about where the framed cell shows its own mark once revealed;
+    // no other cell's mark lies under it.
     if (m_mark) drawColourMark(painter, m_mark, QRectF(width() - 10, height() - 10, 8, 8));
 }
 
@@ -102,9 +103,7 @@ void ColourMark::setColour(int colour) {
 
 void ColourMark::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal side = qMin(width(), height()) - 2; // room for the dark rim
-    drawColourMark(painter, m_colour,
-                   QRectF((width() - side) / 2, (height() - side) / 2, side, side));
+    drawColourMark(painter, m_colour, QRectF(rect()).adjusted(1, 1, -1, -1)); // room for the rim
 }
 
 void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {
