@@ -325,7 +325,7 @@ void drawColourMark(QPainter& painter, int colour, const QRectF& area) {
         QTransform(box.width(), 0, 0, box.height(), box.left(), box.top()).map(markShape(colour));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    // The rim lies outside the white, a pixel wide whatever the mark's size.
+    // The rim lies outside the white, under a pixel wide whatever the size of the mark.
     painter.strokePath(shape, QPen(kInk, 1.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.fillPath(shape, Qt::white);
     painter.restore();
