@@ -151,6 +151,36 @@ void drawFace(QPainter& p, qreal size, int face, const QColor& skin) {
     p.restore();
 }
 
+// Each colour's mark in a 1 x 1 box: shapes that differ in outline and in where their area lies,
+// so that they tell apart at six pixels across.
+QPainterPath markShape(int colour) {
+    QPainterPath shape;
+    switch (colour) {
+    case 1: // a dot
+        shape.addEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
+        break;
+    case 2: // a flat bar
+        shape.addRect(QRectF(0.0, 0.32, 1.0, 0.36));
+        break;
+    case 3: // a triangle standing on its base
+        shape.moveTo(0.5, 0.02);
+        shape.lineTo(1.0, 0.92);
+        shape.lineTo(0.0, 0.92);
+        shape.closeSubpath();
+        break;
+    default: // a cross
+        shape.setFillRule(Qt::WindingFill);
+        shape.addRect(QRectF(0.33, 0.0, 0.34, 1.0));
+        shape.addRect(QRectF(0.0, 0.33, 1.0, 0.34));
+        break;
+    }
+    return shape;
+}
+
+// Where a face carries its mark: the bottom right corner, mostly on the black around the face,
+// clear of the eyes and of every mouth, so the expression stays whole.
+const QRectF kFaceMarkBox(13.8, 13.8, 5.8, 5.8);
+
 // An almond-shaped eye centred at `centre`, looking slightly towards the middle of the strip.
 void drawTitleEye(QPainter& p, QPointF centre, qreal lookX) {
     const qreal halfWidth = 27.0;
@@ -288,17 +318,36 @@ QColor faceColour(int colour) {
     return QColor(kFaceColours.at(static_cast<std::size_t>(qBound(0, colour, 4))));
 }
 
-QPixmap facePixmap(int face, int colour, qreal devicePixelRatio) {
+void drawColourMark(QPainter& painter, int colour, const QRectF& area) {
+    QRectF box(0, 0, qMin(area.width(), area.height()), qMin(area.width(), area.height()));
+    box.moveCenter(area.center());
+    const QPainterPath shape =
+        QTransform(box.width(), 0, 0, box.height(), box.left(), box.top()).map(markShape(colour));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The rim lies outside the white, under a pixel wide whatever the size of the mark.
+    painter.strokePath(shape, QPen(kInk, 1.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.fillPath(shape, Qt::white);
+    painter.restore();
+}
+
+QPixmap facePixmap(int face, int colour, qreal devicePixelRatio, bool marked) {
     QHash<QPair<int, int>, QPixmap>& cache = pictureCache().faces;
     face = qBound(0, face, kFaceCount - 1);
     colour = qBound(0, colour, 4);
+    marked = marked && colour > 0;
     // The ratio is kept to a hundredth: screens report values such as 1.25 or 1.5 exactly.
-    const QPair<int, int> key(qRound(devicePixelRatio * 100.0), colour * kFaceCount + face);
+    const QPair<int, int> key(qRound(devicePixelRatio * 100.0),
+                              (marked ? 5 * kFaceCount : 0) + colour * kFaceCount + face);
     if (auto found = cache.constFind(key); found != cache.constEnd()) return found.value();
 
-    QPixmap pixmap = blankPixmap(QSizeF(kFaceSize, kFaceSize), devicePixelRatio, Qt::black);
+    // A marked face is the plain one, copied, with the mark over it.
+    QPixmap pixmap =
+        marked ? facePixmap(face, colour, devicePixelRatio).copy()
+               : blankPixmap(QSizeF(kFaceSize, kFaceSize), devicePixelRatio, Qt::black);
     QPainter painter(&pixmap);
-    drawFace(painter, kFaceSize, face, faceColour(colour));
+    if (marked) drawColourMark(painter, colour, kFaceMarkBox);
+    else drawFace(painter, kFaceSize, face, faceColour(colour));
     painter.end();
     cache.insert(key, pixmap);
     return pixmap;

@@ -7,6 +7,9 @@
 #include <QColor>
 #include <QIcon>
 #include <QPixmap>
+#include <QRectF>
+
+class QPainter;
 
 namespace quorvin {
 
@@ -23,10 +26,17 @@ QColor swatchColour(int colour);
 // Only blue differs from its swatch, a lighter shade so that the dark features stay readable.
 QColor faceColour(int colour);
 
+// The mark of colour 1 to 4, which tells the colour by its shape alone, for the players who see
+// some of the colours as one: a dot, a bar, a triangle and a cross, white with a dark rim, so
+// that it reads on black, on every colour and in grey. Drawn as large as it fits, centred in
+// `area`, its rim just outside.
+void drawColourMark(QPainter& painter, int colour, const QRectF& area);
+
 // Face 0..4 in colour 0..4 (0 = grey), 20 x 20 device-independent pixels on black, drawn for
-// the given device pixel ratio. Cached: every call with the same arguments returns the same
-// picture, so a cell's face can be recognised by comparing cacheKey().
-QPixmap facePixmap(int face, int colour, qreal devicePixelRatio);
+// the given device pixel ratio; `marked` adds the colour's mark in the bottom right corner (a
+// grey face has none). Cached: every call with the same arguments returns the same picture, so
+// a cell's face can be recognised by comparing cacheKey().
+QPixmap facePixmap(int face, int colour, qreal devicePixelRatio, bool marked = false);
 
 // The title strip, 180 x 35 device-independent pixels: a close-up of a pair of eyes. Cached.
 QPixmap titlePixmap(qreal devicePixelRatio);

@@ -10,7 +10,8 @@ class GameWindow;
 
 // Shows the configuration dialog modally over the window (a running game is already paused).
 // A new board side resizes and lays out the board; a new side, colour count or start pattern is
-// written to dataPath + "Quorvin.inf" and deals a new game.
+// written to dataPath + "Quorvin.inf" and deals a new game. Changed preferences are shown at
+// once and written to their own file.
 void runConfiguration(GameWindow& window, const std::string& dataPath);
 
 } // namespace quorvin

@@ -95,6 +95,8 @@ void GameWindow::createElements() {
     m_swatch->setToolTip(QStringLiteral("Color Seleccionado"));
     m_swatch->setGeometry(twipsRect(120, 840, kCounterSize, kCounterSize));
     m_swatch->hide();
+    m_swatchMark = new ColourMark(m_swatch, twipsRect(45, 45, 165, 165));
+    m_swatchMark->setObjectName(QStringLiteral("MarcaLabel7"));
     connect(m_swatch, &ClickLabel::released, this, [this] {
         m_session.releaseSwatch();
         render();
@@ -108,6 +110,8 @@ void GameWindow::createElements() {
     m_rankLine = new QLabel(m_client);
     m_rankLine->setObjectName(QStringLiteral("Label1"));
     m_rankLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_peekMark = new ColourMark(m_rankLine, twipsRect(45, 45, 165, 165));
+    m_peekMark->setObjectName(QStringLiteral("MarcaLabel1"));
 
     m_panel = new QFrame(m_client);
     m_panel->setObjectName(QStringLiteral("Frame1"));
@@ -126,6 +130,10 @@ void GameWindow::createElements() {
         counter->setText(QStringLiteral("0"));
         setColours(counter, swatchColour(k + 1), Qt::black);
         m_colourCounters.push_back(counter);
+        // Its mark stands to its left, where the panel is empty: inside, it would crowd out
+        // a count of three digits.
+        m_counterMarks.push_back(new ColourMark(m_panel, twipsRect(45, 645 + 360 * k, 165, 165)));
+        m_counterMarks.back()->setObjectName(QStringLiteral("MarcaLabel6_%1").arg(k));
     }
 
     m_startButton = new QPushButton(QStringLiteral("Empezar"), m_client);
@@ -313,8 +321,10 @@ void GameWindow::render() {
     renderCells();
     renderCounters();
 
+    const bool marks = m_preferences.colourMarks;
     m_swatch->setVisible(s.panelVisible);
     setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
+    m_swatchMark->setColour(marks ? g.swatchColour : 0);
     m_clock->setVisible(s.panelVisible);
     setTextIfChanged(m_clock, clockCaption(s.clock));
     const bool hintLine = !s.hintLine().empty();
@@ -325,6 +335,7 @@ void GameWindow::render() {
                    palette().color(QPalette::WindowText));
     else
         setColours(m_rankLine, swatchColour(g.peekColour), Qt::black);
+    m_peekMark->setColour(marks && g.peekColour != kWindowBackground ? g.peekColour : 0);
 
     const QRect board = m_background->geometry();
     m_notice->move(board.left() + (board.width() - m_notice->width()) / 2,
@@ -346,12 +357,15 @@ void GameWindow::render() {
     m_lostMarker->setGeometry(around(cell(g.lostCell), twipsToPixels(60)));
     m_lostMarker->setVisible(g.lostMarkerVisible);
     m_cursorFrame->setGeometry(around(cell(g.cursorCell), twipsToPixels(30)));
+    // The cursor's frame carries no mark: it would cover the framed cell's own, and the swatch
+    // shows the same colour with its mark.
     m_cursorFrame->setColour(swatchColour(g.swatchColour));
     m_cursorFrame->setVisible(g.cursorFrameVisible);
     m_hintAction->setEnabled(s.canHint());
     if (s.hintCell() >= 0) {
         m_hintFrame->setGeometry(around(cell(s.hintCell()), twipsToPixels(60)));
         m_hintFrame->setColour(swatchColour(s.hintColour()));
+        m_hintFrame->setMark(marks ? s.hintColour() : 0);
     }
     m_hintFrame->setVisible(s.hintCell() >= 0 && s.boardVisible);
 
@@ -383,7 +397,8 @@ void GameWindow::renderCells() {
     const qreal ratio = devicePixelRatioF();
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         const Cell& cell = g.cells[i];
-        m_cells[i]->setPicture(facePixmap(cell.face, cell.coloured ? g.board[i] : 0, ratio));
+        m_cells[i]->setPicture(facePixmap(cell.face, cell.coloured ? g.board[i] : 0, ratio,
+                                          m_preferences.colourMarks));
     }
     // The cells are shown or hidden together, with their parent's updates held meanwhile.
     const bool visible = m_session.boardVisible;
@@ -399,6 +414,7 @@ void GameWindow::renderCounters() {
     const bool visible = m_session.boardVisible;
     const QColor windowColour = palette().color(QPalette::Window);
     const QColor windowText = palette().color(QPalette::WindowText);
+    const bool marks = m_preferences.colourMarks;
     const auto highlight = [&](QLabel* counter, bool on) {
         if (on) setColours(counter, kBrightWhite, Qt::black);
         else setColours(counter, windowColour, windowText);
@@ -416,7 +432,9 @@ void GameWindow::renderCounters() {
     }
     for (std::size_t k = 0; k < m_colourCounters.size(); ++k) {
         setTextIfChanged(m_colourCounters[k], std::to_string(g.colourCounters[k]));
-        m_colourCounters[k]->setVisible(visible && static_cast<int>(k) < g.colorCount);
+        const bool shown = visible && static_cast<int>(k) < g.colorCount;
+        m_colourCounters[k]->setVisible(shown);
+        m_counterMarks[k]->setColour(shown && marks ? static_cast<int>(k) + 1 : 0);
     }
 }
 

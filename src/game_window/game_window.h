@@ -4,6 +4,7 @@
 
 #include "model/game.h"
 #include "session/session.h"
+#include "settings/preferences.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -20,6 +21,7 @@ namespace quorvin {
 
 class CellPicture;
 class ClickLabel;
+class ColourMark;
 class GameKeys;
 class HintController;
 class OutlineFrame;
@@ -34,6 +36,8 @@ public:
 
     Game& game() { return m_game; }
     Session& session() { return m_session; }
+    // The player's preferences; the next render() shows them.
+    Preferences& preferences() { return m_preferences; }
 
     // Sizes the window and the board for the game's board side, destroying and creating the
     // cell pictures and the counters, and centres the window on the screen. The first layout
@@ -95,15 +99,19 @@ private:
     Platform& m_outside;
     Game m_game;
     Session m_session;
+    Preferences m_preferences;
 
     QWidget* m_client = nullptr;
     QLabel* m_title = nullptr;            // Image2
     ClickLabel* m_swatch = nullptr;       // Label7
+    ColourMark* m_swatchMark = nullptr;   // MarcaLabel7, over the swatch
     QFrame* m_background = nullptr;       // Fondo
     QLabel* m_rankLine = nullptr;         // Label1
+    ColourMark* m_peekMark = nullptr;     // MarcaLabel1, on it while a colour is peeked
     QFrame* m_panel = nullptr;            // Frame1
     QLabel* m_clock = nullptr;            // Label2
     std::vector<QLabel*> m_colourCounters;  // Label6
+    std::vector<ColourMark*> m_counterMarks; // MarcaLabel6, beside them
     QPushButton* m_startButton = nullptr; // Command2
     QLabel* m_notice = nullptr;           // Label3
     OutlineFrame* m_lostMarker = nullptr; // Shape1

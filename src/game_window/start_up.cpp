@@ -7,6 +7,7 @@
 #include "game_window/game_window.h"
 #include "records/record_saver.h"
 #include "records/records_window.h"
+#include "settings/preferences.h"
 #include "settings/settings_file.h"
 #include "storage/text_file.h"
 
@@ -110,6 +111,8 @@ void startGame(GameWindow& window, const QString& programFolder) {
     game.colorCount = loaded.settings.colorCount;
     game.startPattern = loaded.settings.startPattern;
     game.continuedGame = loaded.settings.continuedGame;
+    // A marked face is drawn at its first showing, from the plain face drawn ahead.
+    window.preferences() = loadPreferences();
 
     // The records live as long as the window; the window's hooks share them.
     auto records = std::make_shared<RecordsFile>(dataPath + std::string(kRecordsFileName));

@@ -19,7 +19,8 @@
 
 namespace quorvin {
 
-// A filled square or circle without an outline, in its palette's window colour.
+// A filled square or circle without an outline, in its palette's window colour, and the mark
+// of a colour in its middle (0: none).
 class FilledShape : public QWidget {
 public:
     FilledShape(bool round, const QColor& colour, QWidget* parent) : QWidget(parent), m_round(round) {
@@ -29,6 +30,11 @@ public:
         QPalette p = palette();
         p.setColor(QPalette::Window, colour);
         setPalette(p);
+        update();
+    }
+    void setMark(int colour) {
+        if (colour == m_mark) return;
+        m_mark = colour;
         update();
     }
 
@@ -43,10 +49,15 @@ protected:
         } else {
             painter.drawRect(rect());
         }
+        const qreal margin = qMin(width(), height()) * 0.2; // the fill shows around the mark
+        if (m_mark)
+            drawColourMark(painter, m_mark,
+                           QRectF(rect()).adjusted(margin, margin, -margin, -margin));
     }
 
 private:
     bool m_round;
+    int m_mark = 0;
 };
 
 namespace {
@@ -65,8 +76,8 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, QRect g
 
 } // namespace
 
-ConfigDialog::ConfigDialog(Session& session, QWidget* parent)
-    : QDialog(parent), m_session(session), m_game(session.game()) {
+ConfigDialog::ConfigDialog(Session& session, Preferences& preferences, QWidget* parent)
+    : QDialog(parent), m_session(session), m_game(session.game()), m_preferences(preferences) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Configuración"));
     setFixedSize(twipsRect(0, 0, 6135, 2745).size());
@@ -143,6 +154,11 @@ void ConfigDialog::createControls() {
     m_continued = place(new QCheckBox(QStringLiteral("Juego continuado."), this), "Check1",
                         twipsRect(120, 1440, 1695, 255));
     connect(m_continued, &QCheckBox::clicked, this, &ConfigDialog::continuedToggled);
+    m_marks = place(new QCheckBox(QStringLiteral("Marcas de color."), this), "Check2",
+                    twipsRect(120, 1800, 2415, 255));
+    m_marks->setToolTip(QStringLiteral(
+        "Cada color lleva también su forma: punto, barra, triángulo o cruz."));
+    connect(m_marks, &QCheckBox::clicked, this, &ConfigDialog::marksToggled);
 
     m_accept = place(new QPushButton(QStringLiteral("Aceptar"), this), "Command1",
                      twipsRect(2640, 2040, 1575, 495));
@@ -154,7 +170,7 @@ void ConfigDialog::createControls() {
 
     // "Aceptar" comes first; then the controls in the order they stand.
     QWidget* order[] = {m_accept, cancel, m_sizeBar, m_colourOptions[0], m_colourOptions[1],
-                        m_colourOptions[2], m_patterns, m_continued};
+                        m_colourOptions[2], m_patterns, m_continued, m_marks};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
@@ -171,6 +187,8 @@ void ConfigDialog::activate() {
     m_colourOptions[static_cast<std::size_t>(m_game.colorCount - 2)]->setChecked(true);
     colourSwatches();
     m_continued->setChecked(m_game.continuedGame);
+    m_savedPreferences = m_preferences;
+    m_marks->setChecked(m_preferences.colourMarks);
     {
         const QSignalBlocker quiet(m_sizeBar);
         m_sizeBar->setValue(m_game.boardSize);
@@ -263,8 +281,22 @@ void ConfigDialog::continuedToggled(bool on) {
     m_accept->setFocus();
 }
 
+// The marks show at once, on the game window behind the dialog too; no new game is needed.
+void ConfigDialog::marksToggled(bool on) {
+    m_preferences.colourMarks = on;
+    colourSwatches();
+    showPreview();
+    emit preferencesChanged();
+    m_accept->setFocus();
+}
+
+// "Cancelar" takes back the marks too, as every other choice of this showing.
 void ConfigDialog::cancelClicked() {
     m_rules.cancel(m_game);
+    if (m_preferences != m_savedPreferences) {
+        m_preferences = m_savedPreferences;
+        emit preferencesChanged();
+    }
     reject();
 }
 
@@ -281,16 +313,27 @@ void ConfigDialog::keyPressEvent(QKeyEvent* event) {
 // A swatch beyond the colours in play takes the dialog's background and cannot be seen.
 void ConfigDialog::colourSwatches() {
     const QColor background = palette().color(QPalette::Window);
-    for (int k = 0; k < 4; ++k)
-        m_swatches[static_cast<std::size_t>(k)]->setFillColour(
-            k < m_game.colorCount ? swatchColour(k + 1) : background);
+    for (int k = 0; k < 4; ++k) {
+        FilledShape* swatch = m_swatches[static_cast<std::size_t>(k)];
+        const bool inPlay = k < m_game.colorCount;
+        swatch->setFillColour(inPlay ? swatchColour(k + 1) : background);
+        swatch->setMark(inPlay && m_preferences.colourMarks ? k + 1 : 0);
+    }
 }
 
 void ConfigDialog::drawPreview() {
     m_game.drawPreview();
+    showPreview();
+}
+
+// The preview's green stands for a cell shown at the start; with the marks on it carries the
+// green's mark, the dot, so it tells from a hidden circle by more than its colour.
+void ConfigDialog::showPreview() {
     const QColor background = palette().color(QPalette::Window);
-    for (std::size_t i = 0; i < m_circles.size(); ++i)
+    for (std::size_t i = 0; i < m_circles.size(); ++i) {
         m_circles[i]->setFillColour(m_game.preview[i] ? QColor(0, 255, 0) : background);
+        m_circles[i]->setMark(m_game.preview[i] && m_preferences.colourMarks ? 1 : 0);
+    }
 }
 
 } // namespace quorvin

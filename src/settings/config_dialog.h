@@ -1,9 +1,11 @@
-// The configuration dialog: board size, colours, start pattern with its 7 x 7 preview, and the
-// continued-game mode. It edits the game's settings live and warns before a restarting change.
+// The configuration dialog: board size, colours, start pattern with its 7 x 7 preview, the
+// continued-game mode and the colour marks. It edits the game's settings and the preferences
+// live and warns before a restarting change.
 #pragma once
 
 #include "session/session.h"
 #include "settings/config_rules.h"
+#include "settings/preferences.h"
 
 #include <QDialog>
 
@@ -24,9 +26,13 @@ class FilledShape;
 class ConfigDialog : public QDialog {
     Q_OBJECT
 public:
-  // Opens centred over `parent` (the game window) and edits the session's game settings; the
-  // session's clock decides the warning.
-  ConfigDialog(Session& session, QWidget* parent);
+  // Opens centred over `parent` (the game window) and edits the session's game settings and the
+  // player's preferences; the session's clock decides the warning.
+  ConfigDialog(Session& session, Preferences& preferences, QWidget* parent);
+
+signals:
+    // A preference changed, to be shown at once.
+    void preferencesChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -44,14 +50,18 @@ protected:
     void patternChosen();
     void restorePatternList();
     void continuedToggled(bool on);
+    void marksToggled(bool on);
     void cancelClicked();
     void colourSwatches();
     void drawPreview();
+    void showPreview();
     bool change(ConfigSetting which, int value);
 
     Session& m_session;
     Game& m_game;
     ConfigRules m_rules;
+    Preferences& m_preferences;
+    Preferences m_savedPreferences; // as the showing found them, for "Cancelar"
 
     QLabel* m_sizeLabel = nullptr;                   // Label1
     QScrollBar* m_sizeBar = nullptr;                 // HScroll1
@@ -60,6 +70,7 @@ protected:
     QComboBox* m_patterns = nullptr;                 // cboInicio
     std::array<FilledShape*, kPreviewSide * kPreviewSide> m_circles{}; // Shape2
     QCheckBox* m_continued = nullptr;                // Check1
+    QCheckBox* m_marks = nullptr;                    // Check2
     QPushButton* m_accept = nullptr;                 // Command1
     QTimer* m_patternTimer = nullptr;                // Timer1
     // The mouse button is down on the size bar, and a size it stepped to waits for the release.

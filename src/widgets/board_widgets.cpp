@@ -1,6 +1,8 @@
 // Small widgets of the game window.
 #include "widgets/board_widgets.h"
 
+#include "assets/pictures.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -74,6 +76,34 @@ void OutlineFrame::paintEvent(QPaintEvent*) {
     // Two pixels wide: the frame falls on the seam between cells and must read at a glance.
     painter.setPen(QPen(m_colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    // On the bottom right corner, about where the framed cell shows its own mark once revealed;
+    // no other cell's mark lies under it.
+    if (m_mark) drawColourMark(painter, m_mark, QRectF(width() - 10, height() - 10, 8, 8));
+}
+
+void OutlineFrame::setMark(int colour) {
+    if (colour == m_mark) return;
+    m_mark = colour;
+    update();
+}
+
+ColourMark::ColourMark(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(geometry);
+    hide();
+}
+
+void ColourMark::setColour(int colour) {
+    if (colour == m_colour) return;
+    m_colour = colour;
+    setVisible(colour != 0);
+    update();
+}
+
+void ColourMark::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawColourMark(painter, m_colour, QRectF(rect()).adjusted(1, 1, -1, -1)); // room for the rim
 }
 
 void setColours(QWidget* widget, const QColor& ground, const QColor& ink) {

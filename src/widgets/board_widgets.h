@@ -1,5 +1,5 @@
 // Small widgets that every window shares: a cell picture that reports the mouse, a swatch that
-// reports its clicks, an outline frame, and the conversion from twips to pixels.
+// reports its clicks, an outline frame, a colour's mark, and the conversion from twips to pixels.
 #pragma once
 
 #include <QColor>
@@ -73,18 +73,36 @@ class ClickLabel : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// A rectangle outline drawn over the board; the mouse passes through it.
+// A rectangle outline drawn over the board; the mouse passes through it. It may carry a
+// colour's mark on its bottom right corner (0: none).
 class OutlineFrame : public QWidget {
   public:
     explicit OutlineFrame(QWidget* parent);
     void setColour(const QColor& colour);
     QColor colour() const { return m_colour; }
+    void setMark(int colour);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QColor m_colour;
+    int m_mark = 0;
+};
+
+// The mark of colour 1 to 4, centred in its place, over or beside what shows the colour; colour
+// 0 hides it. The mouse passes through it.
+class ColourMark : public QWidget {
+  public:
+    ColourMark(QWidget* parent, const QRect& geometry);
+    void setColour(int colour);
+    int colour() const { return m_colour; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int m_colour = 0;
 };
 
 } // namespace quorvin

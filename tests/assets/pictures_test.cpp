@@ -1,9 +1,10 @@
-// The drawn pictures: faces a player can tell apart, in the colours they claim, sharp at high
-// pixel density; the title strip at its size.
+// The drawn pictures: faces a player can tell apart, in the colours they claim, with or without
+// the colours' marks, sharp at high pixel density; the title strip at its size.
 #include "assets/pictures.h"
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QMap>
 
@@ -14,13 +15,14 @@ namespace {
 
 QImage imageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32); }
 
-TEST(FacePictures, FiveExpressionsDifferClearlyInEveryColour) {
-    for (qreal dpr : {1.0, 2.0}) {
+// The marks must not hide the expressions: with them the faces differ as much as without.
+TEST(FacePictures, FiveExpressionsDifferClearlyInEveryColourMarkedOrNot) {
+    for (auto [dpr, marked] : {std::pair{1.0, false}, {2.0, false}, {1.0, true}, {2.0, true}}) {
         for (int colour = 0; colour <= 4; ++colour) {
             for (int a = 0; a < kFaceCount; ++a) {
                 for (int b = a + 1; b < kFaceCount; ++b) {
-                    const QImage x = imageOf(facePixmap(a, colour, dpr));
-                    const QImage y = imageOf(facePixmap(b, colour, dpr));
+                    const QImage x = imageOf(facePixmap(a, colour, dpr, marked));
+                    const QImage y = imageOf(facePixmap(b, colour, dpr, marked));
                     int differing = 0;
                     for (int row = 0; row < x.height(); ++row)
                         for (int col = 0; col < x.width(); ++col) differing += x.pixel(col, row) != y.pixel(col, row);
@@ -29,6 +31,22 @@ TEST(FacePictures, FiveExpressionsDifferClearlyInEveryColour) {
                 }
             }
         }
+    }
+}
+
+// Without the marks the 25 faces are, pixel for pixel, those the game drew before it had marks
+// (their digests were taken from that code); a grey face is never marked.
+TEST(FacePictures, WithoutMarksEveryFaceIsAsBeforeTheMarks) {
+    for (auto [dpr, digest] : {std::pair{1.0, "3a996723b6771eaa55fef0ccae63fdc289f17f09"},
+                               {2.0, "5ba68dbbf5ca5d685b4c0ee60b7b8f49783611dc"}}) {
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        for (int picture = 0; picture < 5 * kFaceCount; ++picture) { // colour by colour
+            const int face = picture % kFaceCount;
+            const QImage image = imageOf(facePixmap(face, picture / kFaceCount, dpr));
+            hash.addData(QByteArrayView(image.constBits(), image.sizeInBytes()));
+        }
+        EXPECT_EQ(hash.result().toHex().toStdString(), digest) << "ratio " << dpr;
+        EXPECT_EQ(facePixmap(Dead, 0, dpr, true).cacheKey(), facePixmap(Dead, 0, dpr).cacheKey());
     }
 }
 
@@ -55,8 +73,8 @@ TEST(FacePictures, SkinIsTheClaimedColourOnBlackAndGreyGivesNoColourAway) {
 }
 
 TEST(FacePictures, HighDensityPicturesAreDrawnNotEnlarged) {
-    for (int face = 0; face < kFaceCount; ++face) {
-        const QPixmap pixmap = facePixmap(face, 2, 2.0);
+    for (int face = 0; face < 2 * kFaceCount; ++face) { // then the marked ones
+        const QPixmap pixmap = facePixmap(face % kFaceCount, 2, 2.0, face >= kFaceCount);
         EXPECT_EQ(pixmap.size(), QSize(40, 40));
         EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(20, 20));
         // A 20 x 20 picture enlarged is uniform in every 2 x 2 block; a drawn one is not along

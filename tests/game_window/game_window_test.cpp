@@ -6,6 +6,7 @@
 #include "support/fake_platform.h"
 
 #include <QAction>
+#include <QBitArray>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -13,6 +14,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace quorvin::test {
 namespace {
@@ -375,6 +378,67 @@ TEST(GameWindowLayout, TheDealNoticeIsPaintedWhileABigBoardIsDealt) {
     EXPECT_TRUE(shownDuringDeal);
     EXPECT_FALSE(notice->isVisible());
     EXPECT_EQ(notice->text(), "Generando partida...");
+}
+
+// What a player without red cones (protanopia) or green cones (deuteranopia) sees, after
+// Machado, Oliveira and Fernandes (2009) at severity 1, in grey.
+using Vision = std::array<std::array<double, 3>, 3>;
+const Vision kProtanopia{{{0.152286, 1.052583, -0.204868},
+                          {0.114503, 0.786281, 0.099216},
+                          {-0.003882, -0.048116, 1.051998}}};
+const Vision kDeuteranopia{{{0.367322, 0.860646, -0.227968},
+                            {0.280085, 0.672501, 0.047413},
+                            {-0.011820, 0.042940, 0.968881}}};
+double greySeen(QRgb pixel, const Vision& vision) {
+    std::array<double, 3> seen{};
+    for (std::size_t i = 0; i < 3; ++i)
+        seen[i] = std::clamp(vision[i][0] * qRed(pixel) + vision[i][1] * qGreen(pixel) +
+                                 vision[i][2] * qBlue(pixel), 0.0, 255.0);
+    return 0.299 * seen[0] + 0.587 * seen[1] + 0.114 * seen[2];
+}
+// The mark as that player sees it: the pixels whose grey it changes, a shape without a shade.
+QBitArray markShape(const QImage& marked, const QImage& plain, const Vision& vision) {
+    QBitArray shape(marked.width() * marked.height());
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            shape.setBit(y * marked.width() + x,
+                         std::abs(greySeen(marked.pixel(x, y), vision) -
+                                  greySeen(plain.pixel(x, y), vision)) > 40);
+    return shape;
+}
+
+TEST(GameWindowMarks, EveryColourTellsByItsShapeInTheGreyOfProtanopiaAndDeuteranopia) {
+    WindowFixture f(5, 4, 8);
+    f.platform.scriptColours("12341 23412 34123 41234 12341", 4);
+    f.window.newGame();
+    f.start();
+    for (int colour = 1; colour <= 4; ++colour) { // cells 0 to 3 claimed with the keys 1 to 4
+        QTest::keyClick(&f.window, Qt::Key(Qt::Key_0 + colour));
+        QTest::keyClick(&f.window, Qt::Key_Right);
+    }
+    const QImage before = f.window.grab().toImage();
+    std::array<std::array<QImage, 4>, 2> cells, swatches; // plain, then marked; by colour
+    for (bool marks : {false, true}) {
+        f.window.preferences().colourMarks = marks;
+        for (std::size_t k = 0; k < 4; ++k) {
+            QTest::mouseClick(f.find("Label7"), Qt::LeftButton); // colour 4 steps on to 1
+            cells[marks][k] = f.cell(static_cast<int>(k))->grab().toImage();
+            swatches[marks][k] = f.find("Label7")->grab().toImage();
+        }
+    }
+    const qreal ratio = f.window.devicePixelRatioF();
+    for (const Vision* vision : {&kProtanopia, &kDeuteranopia})
+        for (const auto* pictures : {&cells, &swatches})
+            for (std::size_t a = 0; a < 4; ++a)
+                for (std::size_t b = a + 1; b < 4; ++b) {
+                    const QBitArray x = markShape((*pictures)[1][a], (*pictures)[0][a], *vision);
+                    const QBitArray y = markShape((*pictures)[1][b], (*pictures)[0][b], *vision);
+                    EXPECT_GT((x ^ y).count(true), 8 * ratio * ratio)
+                        << (pictures == &cells ? "cells " : "swatches ") << a + 1 << ", " << b + 1;
+                }
+    f.window.preferences().colourMarks = false;
+    f.window.render();
+    EXPECT_EQ(f.window.grab().toImage(), before) << "without the marks the window is as it was";
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,8 @@ struct StartUp {
 
 TEST(StartUp, AboutBoxFirstThenTheFilesAndTheFirstGame) {
     QTemporaryDir folder;
+    QTemporaryDir configuration; // the player's, where the preferences are
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configuration.path());
     {
         // A first run: the about box on an empty folder, then both files made with defaults.
         StartUp run(folder.path());
@@ -72,6 +76,7 @@ TEST(StartUp, AboutBoxFirstThenTheFilesAndTheFirstGame) {
         EXPECT_EQ(run.window.game().cellCount(), 49);
         EXPECT_EQ(run.window.findChild<QPushButton*>("Command2")->text(), "Empezar");
         EXPECT_TRUE(run.platform.questions.empty());
+        EXPECT_FALSE(run.window.preferences().colourMarks);
     }
     // The next run reads what the files hold: a 5 x 5 board, three colours, "Vacío", and the
     // category's record as the time to beat.
@@ -84,6 +89,9 @@ TEST(StartUp, AboutBoxFirstThenTheFilesAndTheFirstGame) {
     ASSERT_TRUE(records.open(QIODevice::WriteOnly));
     records.write("\" 123  2024/03/07 Ana        3  5x5    Vac\xEDo\"\r\n");
     records.close();
+    Preferences marked;
+    marked.colourMarks = true;
+    ASSERT_TRUE(savePreferences(marked));
     const QStringList before = QDir(folder.path()).entryList(QDir::Files);
     StartUp run(folder.path());
     EXPECT_EQ(run.filesUnderAbout, before);
@@ -94,6 +102,9 @@ TEST(StartUp, AboutBoxFirstThenTheFilesAndTheFirstGame) {
     EXPECT_EQ(g.startPattern, 8);
     EXPECT_FALSE(g.continuedGame);
     EXPECT_EQ(g.playerName, "Anónimo");
+    EXPECT_TRUE(run.window.preferences().colourMarks);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     QTest::mouseClick(run.window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
     EXPECT_EQ(run.window.findChild<QLabel*>("Label1")->text(), "1º (12.3)");
 }

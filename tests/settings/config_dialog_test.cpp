@@ -4,6 +4,7 @@
 #include "game_window/configure_command.h"
 #include "game_window/game_window.h"
 #include "settings/config_dialog.h"
+#include "settings/preferences.h"
 #include "support/fake_platform.h"
 
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,7 +131,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
                          (ok ? ", OK" : ", Cancel"));
             ConfigFixture f(true);
             answerAfterReading(f, ok);
-            ConfigDialog d(f.window.session(), &f.window);
+            ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
             d.show();
             auto* bar = child<QScrollBar>(d, "HScroll1");
             const QPoint at = barPoint(bar, part);
@@ -147,7 +150,7 @@ TEST(ConfigDialogSizeBar, AClickStepsOnceAndAsksOnceWhateverTheAnswer) {
 TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
     ConfigFixture f(true);
     answerAfterReading(f, true);
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     auto* bar = child<QScrollBar>(d, "HScroll1");
     // Held past the repeat delay the arrow keeps stepping; the one question comes at the release.
@@ -178,7 +181,7 @@ TEST(ConfigDialogSizeBar, HeldArrowDraggedThumbKeysAndWheelStillChangeTheSize) {
 
 TEST(ConfigDialogWarning, OncePerShowingAfterTheClockRan) {
     ConfigFixture f(true);
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     click(d, "Check1"); // the continued mode never warns
     EXPECT_TRUE(f.platform.questions.empty());
@@ -206,7 +209,7 @@ TEST(ConfigDialogWarning, DeclinedChangeSetsEachControlBack) {
     f.game().colorCount = 2;
     f.game().startPattern = 1;
     f.platform.answer = false;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
 
@@ -304,9 +307,54 @@ TEST(ConfigureCommand, UnwritableFolderIsReportedAndTheNewGameStillStarts) {
     EXPECT_EQ(f.game().colorCount, 4);
 }
 
+// The marks show on the game window while the dialog is still open, ask nothing and deal no new
+// game; they are kept in Quorvin/Quorvin.conf, never in Quorvin.inf.
+TEST(ConfigureCommand, ColourMarksShowAtOnceAndAreKeptWithQSettingsApartFromQuorvinInf) {
+    ConfigFixture f(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, f.folder.path());
+    const QString conf = QDir(f.folder.path()).filePath("Quorvin/Quorvin.conf");
+    Game& g = f.game();
+    int revealed = 0;
+    while (!g.cells[revealed].coloured) ++revealed;
+    auto* cell = f.window.findChild<CellPicture*>(QStringLiteral("Image1_%1").arg(revealed));
+    const auto face = [&](bool marked) {
+        const qreal ratio = cell->picture().devicePixelRatio();
+        return facePixmap(g.cells[revealed].face, g.board[revealed], ratio, marked).cacheKey();
+    };
+    f.configure([&](ConfigDialog& d) {
+        click(d, "Check2");
+        EXPECT_EQ(cell->picture().cacheKey(), face(true));
+        EXPECT_TRUE(f.window.findChild<QWidget*>("MarcaLabel7")->isVisible());
+        click(d, "Command1");
+    });
+    EXPECT_TRUE(f.platform.questions.empty());
+    EXPECT_EQ(f.window.session().clock.tenths, 42);
+    EXPECT_FALSE(QFile::exists(f.settingsFile()));
+    QFile file(conf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[General]\ncolourMarks=true\n");
+    EXPECT_TRUE(loadPreferences().colourMarks);
+
+    f.configure([&](ConfigDialog& d) { // unticked, then "Cancelar": the marks stay
+        click(d, "Check2");
+        EXPECT_EQ(cell->picture().cacheKey(), face(false));
+        click(d, "Command2");
+    });
+    EXPECT_EQ(cell->picture().cacheKey(), face(true));
+    for (const char* damaged : {"[General]\ncolourMarks=1\n", "[General]\ncolourMarks=tru\xff\n"}) {
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+        EXPECT_FALSE(loadPreferences().colourMarks) << damaged;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
 TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
     ConfigFixture f;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     for (int count : {4, 2, 3}) {
@@ -319,7 +367,7 @@ TEST(ConfigDialogPictures, SwatchesShowExactlyTheColoursInPlay) {
 
 TEST(ConfigDialogPictures, PreviewShowsTheChosenPattern) {
     ConfigFixture f;
-    ConfigDialog d(f.window.session(), &f.window);
+    ConfigDialog d(f.window.session(), f.window.preferences(), &f.window);
     d.show();
     const QColor background = d.palette().color(QPalette::Window);
     auto expect = [&](const char* name, const std::function<bool(int)>& revealed) {
