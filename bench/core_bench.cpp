@@ -256,7 +256,8 @@ BENCHMARK(BM_ListingAll)->Apply(recordsSizes)->UseRealTime()->Iterations(1)->Rep
 BENCHMARK(BM_Trim20)->Apply(recordsSizes)->UseManualTime()->Iterations(1)->Repetitions(11);
 BENCHMARK(BM_AppendRecord)->Apply(recordsSizes)->UseManualTime()->Iterations(100);
 
-// The console shows one line per benchmark: its median over the repetitions.
+// The console shows one line per benchmark: its median over the repetitions (and the largest,
+// where a benchmark computes it), or its one run when it is not repeated.
 // (A reporter of our own is given no colour choice: colours only on a terminal.)
 class MedianReporter : public benchmark::ConsoleReporter {
   public:
@@ -264,7 +265,9 @@ class MedianReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         std::vector<Run> medians;
         for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            if (run.run_type == Run::RT_Aggregate
+                    ? run.aggregate_name == "median" || run.aggregate_name == "max"
+                    : run.repetitions <= 1)
                 medians.push_back(run);
         if (!medians.empty()) ConsoleReporter::ReportRuns(medians);
     }

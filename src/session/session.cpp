@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace quorvin {
 
@@ -166,36 +165,40 @@ void Session::positionChanged() {
     hintExpired();
 }
 
-HintRequest Session::requestHint() const { return {visiblePosition(m_game), m_stamp}; }
+HintRequest Session::requestHint() const {
+    return {visiblePosition(m_game), m_game.cursorCell, m_stamp};
+}
 
-// Of several forced cells, the one nearest the cursor: the player's eyes and the keyboard's
-// cursor are there, and a hint far away would send them searching. Ties go to the first in
-// reading order.
-bool Session::showHint(unsigned stamp, const std::vector<ForcedCell>& forced) {
-    if (stamp != m_stamp || !canHint()) return false;
-    m_hintUsed = true;
-    const int n = m_game.boardSize;
-    const int cursor = m_game.cursorCell;
-    const auto distance = [&](int cell) {
-        const int dr = cell / n - cursor / n;
-        const int dc = cell % n - cursor % n;
-        return dr * dr + dc * dc;
-    };
-    m_hintCell = -1;
-    for (const ForcedCell& f : forced) {
-        if (m_hintCell < 0 ||
-            std::pair{distance(f.cell), f.cell} < std::pair{distance(m_hintCell), m_hintCell}) {
-            m_hintCell = f.cell;
-            m_hintColour = f.colour;
-        }
+bool Session::showHint(unsigned stamp, const HintAnswer& answer) {
+    if (stamp != m_stamp || !canHint() || answer.outcome == HintOutcome::Stopped) return false;
+    hintExpired();
+    switch (answer.outcome) {
+    case HintOutcome::Forced:
+        m_hintCell = answer.cell.cell;
+        m_hintColour = answer.cell.colour;
+        break;
+    case HintOutcome::NoneForced:
+        m_hintLine = kNoSafeMoveLine;
+        break;
+    case HintOutcome::Undecided:
+    case HintOutcome::Stopped: // not shown: left above
+        m_hintLine = kUndecidedHintLine;
+        break;
     }
-    m_noSafeMove = m_hintCell < 0;
+    // A framed cell or the proof that none is certain helps the player, and keeps the game out
+    // of the records; the line of a budget that ran out tells nothing about the board, so a
+    // game where only that showed may still enter them.
+    if (answer.outcome != HintOutcome::Undecided) m_hintUsed = true;
     return true;
+}
+
+bool Session::showHint(unsigned stamp, const std::vector<ForcedCell>& forced) {
+    return showHint(stamp, nearestForced(forced, m_game.boardSize, m_game.cursorCell));
 }
 
 void Session::hintExpired() {
     m_hintCell = -1;
-    m_noSafeMove = false;
+    m_hintLine.clear();
 }
 
 } // namespace quorvin

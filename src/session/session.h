@@ -5,9 +5,11 @@
 
 #include "model/game.h"
 #include "solver/deduction.h"
+#include "solver/hint.h"
 #include "solver/visible_position.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace quorvin {
@@ -43,11 +45,17 @@ int shownTenths(double seconds);
 // What the start button does: start the clock afresh ("Empezar") or continue it ("Continuar").
 enum class StartAction { Start, Continue };
 
-// A hint asked for: what the player sees now, and the mark of this position.
+// A hint asked for: what the player sees now, the keyboard cursor's cell, and the mark of this
+// position. The worker answers it with findHint(deduction, position, cursor).
 struct HintRequest {
     VisiblePosition position;
+    int cursor = 0;
     unsigned stamp = 0;
 };
+
+// The lines the hint writes under the board, instead of the rank, while its answer shows.
+inline constexpr const char* kNoSafeMoveLine = "No hay jugada segura: toca arriesgar.";
+inline constexpr const char* kUndecidedHintLine = "No encuentro una jugada segura a tiempo.";
 
 class Session {
 public:
@@ -91,14 +99,19 @@ public:
     HintRequest requestHint() const;
     // The mark of the position on view: a question asked under another mark is out of date.
     unsigned positionStamp() const { return m_stamp; }
-    // Frames the forced cell nearest the cursor, or says that none is; false when the answer
-    // came too late for the position and was dropped.
+    // Shows the answer: frames its cell, or writes its line under the board. False when
+    // nothing is shown: the answer came too late for the position, or was stopped.
+    bool showHint(unsigned stamp, const HintAnswer& answer);
+    // The same from the whole forced set: its cell nearest the cursor, or "no safe move".
     bool showHint(unsigned stamp, const std::vector<ForcedCell>& forced);
     void hintExpired();
     int hintCell() const { return m_hintCell; } // -1 when nothing is framed
     int hintColour() const { return m_hintColour; }
-    // The line under the board says that no cell is certain, instead of the rank.
-    bool noSafeMoveShown() const { return m_noSafeMove; }
+    // What the line under the board says instead of the rank while a hint shows; empty when
+    // the rank shows.
+    const std::string& hintLine() const { return m_hintLine; }
+    // The line says that no cell is certain, as proven by the engine.
+    bool noSafeMoveShown() const { return m_hintLine == kNoSafeMoveLine; }
     // A game in which a hint was shown is not offered to the records; a new game clears it.
     bool hintUsed() const { return m_hintUsed; }
 
@@ -112,7 +125,7 @@ private:
     unsigned m_stamp = 0; // changes with every move, pause and new game
     int m_hintCell = -1;
     int m_hintColour = 0;
-    bool m_noSafeMove = false;
+    std::string m_hintLine;
     bool m_hintUsed = false;
 };
 

@@ -34,10 +34,16 @@ enum Answer { Unknown = 0, Satisfiable = 10, Unsatisfiable = 20 }; // as the sol
 
 using Clock = std::chrono::steady_clock;
 
+// Stops the solver when asked from another thread, or at the deadline of the thread that asks
+// the questions.
 class Interruption : public CaDiCaL::Terminator {
   public:
     std::atomic<bool> requested{false};
-    bool terminate() override { return requested.load(std::memory_order_relaxed); }
+    Clock::time_point deadline = Clock::time_point::max();
+    bool terminate() override {
+        return requested.load(std::memory_order_relaxed) ||
+               (deadline != Clock::time_point::max() && Clock::now() >= deadline);
+    }
 };
 
 } // namespace
@@ -50,6 +56,8 @@ struct Deduction::Engine {
     solver::LineTotals totals;
     std::vector<int> revealed; // the colour each revealed cell entered the solver with; 0: none
     std::vector<int> deduced;  // the colour proven for a hidden cell, kept as a fact; 0: none
+    // For every cell, one bit per colour proven impossible for it, each kept as a fact.
+    std::vector<std::uint8_t> excluded;
     std::optional<bool> consistent;
     std::optional<std::vector<ForcedCell>> forced;
     // For every cell, one bit per colour (bit c - 1) that some colouring found gives it. Every
@@ -70,6 +78,8 @@ struct Deduction::Engine {
     void fix(std::vector<int>& facts, int cell, int colour);
     bool countsAgree() const;
     Answer solve(const std::vector<int>& constraint = {});
+    Answer tryColour(int cell, int colour, int conflicts);
+    void readColouring();
     void record(const std::vector<int>& colouring);
     bool fits(const std::vector<int>& colouring);
     void walk(const std::function<bool(int, int)>& wanted);
@@ -94,6 +104,12 @@ bool Deduction::inStableMode() const {
 bool Deduction::wasInterrupted() const {
     return m_engine->interrupted;
 }
+bool Deduction::stopRequested() const {
+    return m_engine->interruption.requested;
+}
+void Deduction::setDeadline(std::chrono::steady_clock::time_point deadline) {
+    m_engine->interruption.deadline = deadline;
+}
 
 bool Deduction::Engine::isContinuedBy(const VisiblePosition& next,
                                       const solver::LineTotals& nextTotals) const {
@@ -110,6 +126,7 @@ void Deduction::Engine::start(const solver::LineTotals& nextTotals) {
     totals = nextTotals;
     revealed.assign(static_cast<std::size_t>(position.cellCount()), 0);
     deduced = revealed;
+    excluded.assign(revealed.size(), 0);
     colourings.clear();
     hard = false;
     newSolver(false);
@@ -130,6 +147,12 @@ void Deduction::Engine::newSolver(bool stableOnly) {
         for (int i = 0; i < position.cellCount(); ++i)
             if (const int colour = (*facts)[static_cast<std::size_t>(i)]; colour != 0)
                 addFact(i, colour);
+    for (int i = 0; i < position.cellCount(); ++i)
+        for (int c = 1; c <= position.colours; ++c)
+            if ((excluded[static_cast<std::size_t>(i)] & bit(c)) != 0) {
+                sat->add(-x(i, c));
+                sat->add(0);
+            }
 }
 
 void Deduction::Engine::addFact(int cell, int colour) {
@@ -184,13 +207,27 @@ Answer Deduction::Engine::solve(const std::vector<int>& constraint) {
     }
     if (Clock::now() - started > kHardSearch) hard = true;
     if (answer == Unknown) interrupted = true;
-    if (answer != Satisfiable) return answer;
+    if (answer == Satisfiable) readColouring();
+    return answer;
+}
+
+// Looks for a colouring that gives the cell the colour, giving up after `conflicts` conflicts
+// (or when interrupted); one found is recorded.
+Answer Deduction::Engine::tryColour(int cell, int colour, int conflicts) {
+    sat->limit("conflicts", conflicts);
+    sat->assume(x(cell, colour));
+    const auto answer = static_cast<Answer>(sat->solve());
+    if (answer == Satisfiable) readColouring();
+    if (answer == Unknown && interruption.terminate()) interrupted = true;
+    return answer;
+}
+
+void Deduction::Engine::readColouring() {
     std::vector<int> colouring(static_cast<std::size_t>(position.cellCount()));
     for (int i = 0; i < position.cellCount(); ++i)
         for (int c = 1; c <= position.colours; ++c)
             if (sat->val(x(i, c)) > 0) colouring[static_cast<std::size_t>(i)] = c;
     record(colouring);
-    return answer;
 }
 
 // The solver itself checks a colouring the walk found: with every cell's colour assumed, it
@@ -309,6 +346,52 @@ std::vector<ForcedCell> Deduction::forcedCells() {
     return forced;
 }
 
+// Rules out, one by one, the colours that no known colouring gives the cell, each with a small
+// effort: on a board with most cells hidden a single search for a colouring can take seconds,
+// while a cell whose other colours break the rules nearby is often refuted in a few conflicts.
+int Deduction::quickForcedColour(int cell, int conflicts) {
+    Engine& e = *m_engine;
+    if (!e.sat || cell < 0 || cell >= e.position.cellCount() || !e.position.isHidden(cell) ||
+        e.consistent == false)
+        return 0;
+    const auto index = static_cast<std::size_t>(cell);
+    if (e.deduced[index] != 0) return e.deduced[index];
+    // Colours still possible: seen in a colouring, or not ruled out within the effort. Two of
+    // them and the cell is not proven.
+    std::uint8_t open = e.seen[index];
+    for (int c = 1; c <= e.position.colours; ++c) {
+        if (std::popcount(open) > 1) return 0;
+        if (((e.seen[index] | e.excluded[index]) & bit(c)) != 0) continue;
+        const Answer answer = e.tryColour(cell, c, conflicts);
+        if (answer == Unknown && e.interrupted) return 0;
+        if (answer != Unsatisfiable)
+            open = static_cast<std::uint8_t>(open | e.seen[index] | bit(c));
+        else {
+            e.excluded[index] |= bit(c);
+            e.sat->add(-e.x(cell, c));
+            e.sat->add(0);
+        }
+    }
+    const auto left =
+        static_cast<std::uint8_t>(~e.excluded[index] & ((1u << e.position.colours) - 1));
+    if (left == 0) e.consistent = false; // every colour broke the rules: no colouring fits
+    if (std::popcount(left) != 1) return 0;
+    const int colour = std::countr_zero(left) + 1;
+    e.fix(e.deduced, cell, colour);
+    return colour;
+}
+
+// A cell proven before an interruption stays proven: the answer holds what it holds, though
+// another cell may be missing from it.
+std::vector<ForcedCell> Deduction::quickForcedCells(int conflicts) {
+    Engine& e = *m_engine;
+    std::vector<ForcedCell> forced;
+    for (int i = 0; i < e.position.cellCount() && !e.interrupted; ++i)
+        if (const int colour = quickForcedColour(i, conflicts); colour != 0)
+            forced.push_back({i, colour});
+    return forced;
+}
+
 // Asks for colourings that give the cell a colour not seen yet, until there is none or the
 // cell has been seen with more than `limit` colours.
 Answer Deduction::Engine::widen(int cell, int limit) {
@@ -316,7 +399,7 @@ Answer Deduction::Engine::widen(int cell, int limit) {
     while (std::popcount(seen[index]) <= limit) {
         std::vector<int> unseen;
         for (int c = 1; c <= position.colours; ++c)
-            if ((seen[index] & bit(c)) == 0) unseen.push_back(x(cell, c));
+            if (((seen[index] | excluded[index]) & bit(c)) == 0) unseen.push_back(x(cell, c));
         if (unseen.empty()) return Unsatisfiable;
         const Answer answer = solve(unseen);
         if (answer != Satisfiable) return answer;

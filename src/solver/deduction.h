@@ -4,6 +4,7 @@
 
 #include "solver/visible_position.h"
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,17 @@ class Deduction {
     // -1 when no hidden cell is left or no colouring fits.
     int mostConstrainedCell();
 
+    // A quick try at one hidden cell: each colour no known colouring gives it is ruled out with
+    // at most `conflicts` solver conflicts. Its colour when every other one was ruled out (kept
+    // as a fact for the questions that follow), else 0, which proves nothing either way. It
+    // takes a position of a real game, where the dealt board fits: on one where no colouring
+    // fits, every colour could be ruled out, and a cell the engine has not yet found
+    // inconsistent could come out with any colour.
+    int quickForcedColour(int cell, int conflicts);
+    // The quick try at every hidden cell, in cell order: the cells it proves, with their colour.
+    // A subset of forcedCells(), found with a bounded effort per cell.
+    std::vector<ForcedCell> quickForcedCells(int conflicts);
+
     // The game's solver has left its usual search mode for the stable one.
     bool inStableMode() const;
 
@@ -50,6 +62,11 @@ class Deduction {
     // answer until the next setPosition, is incomplete and must be ignored.
     void interrupt();
     bool wasInterrupted() const;
+    // interrupt() was called since the last setPosition.
+    bool stopRequested() const;
+    // Every question gives up at `deadline` as it does when interrupted (time_point::max(): no
+    // deadline, as at the start). Kept across positions until changed.
+    void setDeadline(std::chrono::steady_clock::time_point deadline);
 
   private:
     struct Engine;

@@ -1,6 +1,7 @@
 // Whole games played by deduction: forced cells first, a guess when there is none.
 #include "solver/game_analysis.h"
 
+#include "solver/hint.h"
 #include "solver/visible_position.h"
 
 #include <algorithm>
@@ -30,7 +31,14 @@ GameReport playOut(Game& game, Deduction& deduction) {
     while (game.gameRunning) {
         const VisiblePosition position = visiblePosition(game);
         deduction.setPosition(position);
-        const std::vector<ForcedCell> forced = deduction.forcedCells();
+        // The cells the quick stage proves are played first, and the whole forced set is asked
+        // for only when it proves none. The order does not change what the game reaches:
+        // playing a forced cell only adds information (a revealed colour, and neighbours that
+        // the move rule reveals from the true board alone), so every cell forced before the
+        // move is still forced after it, and deduction reaches the same cells before each
+        // guess, and so the same position and the same guess, whatever order it plays them in.
+        std::vector<ForcedCell> forced = deduction.quickForcedCells(kQuickConflicts);
+        if (forced.empty()) forced = deduction.forcedCells();
         if (forced.empty()) {
             const int cell = deduction.mostConstrainedCell();
             if (cell < 0) break;

@@ -33,7 +33,8 @@ struct GameReport {
 std::uint64_t dealSeed(std::uint64_t runSeed, int side, int colours, int pattern, int deal);
 
 // Plays a dealt game to its end: every cell forced by what is visible is played with its colour
-// through the game's own move rule; when none is, the most constrained cell (the fewest
+// through the game's own move rule (first those a quick try proves, the whole forced set when
+// that proves none); when none is, the most constrained cell (the fewest
 // possible colours; ties to the first in reading order, which depends on the position alone,
 // so a run can be repeated) is guessed. The game
 // must not be in the continued-game mode, so that a wrong deduction would lose it.

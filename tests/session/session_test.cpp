@@ -198,12 +198,14 @@ TEST(Hint, AnswersForAnEarlierPositionAreDroppedAndTheNearestCellIsFramed) {
     EXPECT_TRUE(f.session.showHint(f.session.requestHint().stamp, forced));
     EXPECT_EQ(f.session.hintCell(), 11);
     EXPECT_EQ(f.session.hintColour(), 2);
-    EXPECT_FALSE(f.session.noSafeMoveShown());
-    EXPECT_TRUE(f.session.showHint(f.session.requestHint().stamp, {}));
+    EXPECT_EQ(f.session.hintLine(), "");
+    EXPECT_TRUE(f.session.showHint(f.session.requestHint().stamp, std::vector<ForcedCell>{}));
     EXPECT_EQ(f.session.hintCell(), -1);
     EXPECT_TRUE(f.session.noSafeMoveShown());
+    EXPECT_EQ(f.session.hintLine(), "No hay jugada segura: toca arriesgar.");
     f.session.hintExpired();
     EXPECT_FALSE(f.session.noSafeMoveShown());
+    EXPECT_EQ(f.session.hintLine(), "");
     EXPECT_TRUE(f.session.hintUsed());
 
     const unsigned beforeNewGame = f.session.requestHint().stamp;
@@ -211,6 +213,27 @@ TEST(Hint, AnswersForAnEarlierPositionAreDroppedAndTheNearestCellIsFramed) {
     f.session.pressStart();
     EXPECT_FALSE(f.session.hintUsed());
     EXPECT_FALSE(f.session.showHint(beforeNewGame, forced));
+}
+
+// An answer of the budget that ran out claims nothing: its line shows, no cell, and the game
+// may still enter the records; a stopped question shows nothing; the request carries the cursor.
+TEST(Hint, AnUndecidedAnswerShowsItsLineAndLeavesTheGameForTheRecords) {
+    SessionFixture f(5, 2, 8);
+    f.session.pressStart();
+    f.session.hoverCell(7);
+    const HintRequest request = f.session.requestHint();
+    EXPECT_EQ(request.cursor, 7);
+    EXPECT_FALSE(f.session.showHint(request.stamp, HintAnswer{HintOutcome::Stopped}));
+    EXPECT_EQ(f.session.hintLine(), "");
+    EXPECT_TRUE(f.session.showHint(request.stamp, HintAnswer{HintOutcome::Undecided}));
+    EXPECT_EQ(f.session.hintLine(), "No encuentro una jugada segura a tiempo.");
+    EXPECT_EQ(f.session.hintCell(), -1);
+    EXPECT_FALSE(f.session.noSafeMoveShown());
+    EXPECT_FALSE(f.session.hintUsed());
+    EXPECT_TRUE(f.session.showHint(request.stamp, HintAnswer{HintOutcome::Forced, {3, 1}}));
+    EXPECT_EQ(f.session.hintLine(), "");
+    EXPECT_EQ(f.session.hintCell(), 3);
+    EXPECT_TRUE(f.session.hintUsed());
 }
 
 } // namespace

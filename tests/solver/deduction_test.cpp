@@ -1,8 +1,10 @@
 // The deduction engine against positions reasoned out by hand, and against a plain count of
-// every colouring on small boards; whole random games played by it never go wrong.
+// every colouring on small boards; whole random games played by it never go wrong; the hint's
+// quick stage proves only forced cells, and its answers claim nothing unproven.
 #include "model/board_fixture.h"
 #include "solver/deduction.h"
 #include "solver/game_analysis.h"
+#include "solver/hint.h"
 #include "solver/visible_position.h"
 
 #include <gtest/gtest.h>
@@ -250,6 +252,68 @@ TEST(Deduction, AnswersStayTheSameWhenTheSolverChangesMidGame) {
         changed += changing.inStableMode() ? 1 : 0;
     }
     EXPECT_GT(changed, 0) << "no game needed a conflict: the change was never made";
+}
+
+// The quick stage's cells are forced cells with their colours. One engine follows each game,
+// keeping the colours it rules out as facts, moving to the other search mode at its first
+// conflict (its solver built again with those facts), and must then give the whole forced set
+// of a fresh engine.
+TEST(QuickStage, ProvesOnlyForcedCellsWithTheirColoursAsGamesGoOn) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    int proven = 0;
+    for (int deal = 0; deal < 45; ++deal) {
+        const int side = 5 + deal % 5;
+        const int colours = 2 + deal % 3;
+        const int pattern = deal % 9;
+        SeededPlatform platform(dealSeed(seed, side, colours, pattern, deal));
+        Game game(platform);
+        dealCategory(game, side, colours, pattern);
+        Deduction quick(0);
+        for (int step = 0; step < 4 && game.gameRunning; ++step) {
+            const VisiblePosition position = visiblePosition(game);
+            ASSERT_TRUE(quick.setPosition(position));
+            Deduction full;
+            ASSERT_TRUE(full.setPosition(position));
+            const std::vector<ForcedCell> forced = full.forcedCells();
+            for (const ForcedCell& cell : quick.quickForcedCells(kQuickConflicts)) {
+                EXPECT_NE(std::find(forced.begin(), forced.end(), cell), forced.end())
+                    << "deal " << deal << " step " << step << " cell " << cell.cell;
+                ++proven;
+            }
+            EXPECT_EQ(quick.forcedCells(), forced) << "deal " << deal << " step " << step;
+            if (forced.empty()) game.guessRight(full.mostConstrainedCell());
+            playForcedCells(game, forced);
+        }
+    }
+    EXPECT_GT(proven, 0) << "the quick stage never proved a cell";
+}
+
+TEST(Hint, FramesAProvenCellSaysWhenNoneIsAndClaimsNothingWhenItsBudgetEnds) {
+    BoardFixture f;
+    Deduction deduction;
+    // Forced: 0, 4, 5, 18, 21, 22. From cell 24, 18 is nearest.
+    const VisiblePosition forced =
+        positionOf(f, "12212 21112 12222 11222 12221", 2, {0, 4, 5, 18, 21, 22});
+    EXPECT_EQ(findHint(deduction, forced, 24), (HintAnswer{HintOutcome::Forced, {18, 2}}));
+    // Both colourings of the rectangle fit: the engine proves that no cell is forced.
+    const VisiblePosition swappable =
+        positionOf(f, "22121 11112 12221 11211 12111", 2, {0, 4, 5, 9});
+    EXPECT_EQ(findHint(deduction, swappable, 0), HintAnswer{HintOutcome::NoneForced});
+
+    // Every cell hidden on 15 x 15 with four colours, and a budget too small for any search.
+    SeededPlatform platform(dealSeed(1, 15, 4, 8, 0));
+    Game game(platform);
+    dealCategory(game, 15, 4, 8);
+    const HintAnswer late =
+        findHint(deduction, visiblePosition(game), 112, std::chrono::microseconds(1));
+    EXPECT_EQ(late, HintAnswer{HintOutcome::Undecided});
+    // The same engine with time enough proves a cell near it in the quick stage (the whole
+    // question would take minutes here).
+    const HintAnswer answer =
+        findHint(deduction, visiblePosition(game), 112, std::chrono::seconds(60));
+    ASSERT_EQ(answer.outcome, HintOutcome::Forced);
+    EXPECT_EQ(game.board[static_cast<std::size_t>(answer.cell.cell)], answer.cell.colour);
 }
 
 } // namespace
