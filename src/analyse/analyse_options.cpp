@@ -19,7 +19,8 @@ const char* const kAnalyseUsage =
     "  --each       one line per deal as it ends (deal number, guesses, milliseconds)\n"
     "  --threads T  games played at once (default: one per processor)\n"
     "  --no-guess   deals from the no-guess generator; adds its median and 95th percentile\n"
-    "               milliseconds and the searches the cap cut short\n"
+    "               milliseconds, the searches the cap cut short, and the same two figures\n"
+    "               in the search thread's processor time\n"
     "  --cap S      with --no-guess, stop a category's searches after S seconds (default: none)\n";
 
 namespace {
