@@ -68,8 +68,17 @@ bool isStopped(const std::atomic<bool>* stop) {
     return stop != nullptr && stop->load();
 }
 
-// solvesWithoutGuess without a watcher: the caller keeps one for the whole search.
-bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomic<bool>* stop) {
+// The generator gives the whole question (asked only where the quick stage proves nothing) this
+// share of a deal's budget: in the measurement no deal that solves without a guess needed it
+// (the quick stage proved every cell of every one), while a deal that needs a guess spends most
+// of its check there, proving that nothing is forced where it stops.
+constexpr int kWholeQuestionShare = 5; // a fifth
+
+// solvesWithoutGuess without a watcher (the caller keeps one for the whole search), the whole
+// question given up after `wholeQuestion` (and everything at the deduction's own deadline).
+bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomic<bool>* stop,
+                              Clock::time_point deadline = Clock::time_point::max(),
+                              Clock::duration wholeQuestion = Clock::duration::zero()) {
     while (game.gameRunning) {
         if (isStopped(stop)) return false;
         deduction.setPosition(visiblePosition(game));
@@ -77,7 +86,12 @@ bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomi
         // it proves nothing. Playing a forced cell only adds information, so the order reaches
         // the same positions where nothing is forced.
         std::vector<ForcedCell> forced = deduction.quickForcedCells(kQuickConflicts);
-        if (forced.empty() && !deduction.wasInterrupted()) forced = deduction.forcedCells();
+        if (forced.empty() && !deduction.wasInterrupted()) {
+            if (wholeQuestion != Clock::duration::zero())
+                deduction.setDeadline(std::min(deadline, Clock::now() + wholeQuestion));
+            forced = deduction.forcedCells();
+            if (wholeQuestion != Clock::duration::zero()) deduction.setDeadline(deadline);
+        }
         // An answer cut short proves nothing: the deal is passed over.
         if (deduction.wasInterrupted() || forced.empty()) return false;
         playForcedCells(game, forced);
@@ -125,8 +139,10 @@ std::optional<NoGuessDeal> findNoGuessDeal(int side, int colours, int pattern, s
         Game game(platform);
         dealCategory(game, side, colours, pattern);
         std::vector<double> draws = std::move(platform.draws);
-        deduction.setDeadline(Clock::now() + budget);
-        if (playsProvenCellsToTheEnd(game, deduction, stop))
+        const auto deadline = Clock::now() + budget;
+        deduction.setDeadline(deadline);
+        if (playsProvenCellsToTheEnd(game, deduction, stop, deadline,
+                                     budget / kWholeQuestionShare))
             return NoGuessDeal{
                 std::move(draws), tries,
                 std::chrono::duration<double, std::milli>(Clock::now() - started).count()};
