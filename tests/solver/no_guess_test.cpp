@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace quorvin::test {
@@ -85,6 +87,30 @@ TEST(NoGuessDeals, AStopFromAnotherThreadEndsTheSearchWithNothing) {
     second.join();
 
     EXPECT_FALSE(findNoGuessDeal(5, 2, 0, 1, &stop)) << "a stop asked for before the search";
+}
+
+// The option is offered where the measurement in docs/no-guess.tsv found every deal of the
+// category within its cap and the 95th percentile of the search's processor time within 1 s.
+TEST(NoGuessDeals, TheCategoriesOfferedAreThoseTheMeasurementFoundQuick) {
+    std::ifstream table(QUORVIN_NO_GUESS_TSV);
+    ASSERT_TRUE(table) << QUORVIN_NO_GUESS_TSV;
+    std::string line;
+    std::getline(table, line); // the header
+    int categories = 0;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string field; std::getline(fields, field, '\t');)
+            f.push_back(field);
+        ASSERT_EQ(f.size(), 12u) << line;
+        const bool quick = f[9] == "0" && std::stod(f[11]) <= 1000;
+        EXPECT_EQ(noGuessDealsOffered(std::stoi(f[0]), std::stoi(f[1]), std::stoi(f[2])), quick)
+            << line;
+        ++categories;
+    }
+    EXPECT_EQ(categories, 297);
+    EXPECT_FALSE(noGuessDealsOffered(16, 2, 0));
+    EXPECT_FALSE(noGuessDealsOffered(9, 5, 0));
 }
 
 } // namespace
