@@ -196,18 +196,29 @@ TEST(Deduction, AgreesWithEveryColouringCountedOnSmallBoards) {
     }
 }
 
+// Deal `deal` of a run from `seed`: sides from 5 up to 4 + `sides`, two to four colours and every
+// pattern in turn, as the game deals them.
+struct DealtGame {
+    DealtGame(unsigned seed, int deal, int sides)
+        : side(5 + deal % sides), colours(2 + deal % 3), pattern(deal % 9),
+          platform(dealSeed(seed, side, colours, pattern, deal)) {
+        dealCategory(game, side, colours, pattern);
+    }
+    int side;
+    int colours;
+    int pattern;
+    SeededPlatform platform;
+    Game game{platform};
+};
+
 // The engine plays every forced cell with the game's own move, so a wrong deduction would lose
 // the game; none may. The real board is always among the colourings that fit.
 TEST(Deduction, NeverWrongOnRandomDealsOfEveryPattern) {
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
     for (int deal = 0; deal < 81; ++deal) {
-        const int side = 5 + deal % 6;
-        const int colours = 2 + deal % 3;
-        const int pattern = deal % 9;
-        SeededPlatform platform(dealSeed(seed, side, colours, pattern, deal));
-        Game game(platform);
-        dealCategory(game, side, colours, pattern);
+        DealtGame dealt(seed, deal, 6);
+        Game& game = dealt.game;
         Deduction deduction;
         ASSERT_TRUE(deduction.setPosition(visiblePosition(game)));
         for (int i = 0; i < game.cellCount(); i += 3) {
@@ -217,8 +228,9 @@ TEST(Deduction, NeverWrongOnRandomDealsOfEveryPattern) {
                 << "deal " << deal << " cell " << i;
         }
         const GameReport report = playOut(game, deduction);
-        EXPECT_TRUE(report.solved) << "deal " << deal << ": " << side << " x " << side << ", "
-                                   << colours << " colours, pattern " << pattern;
+        EXPECT_TRUE(report.solved)
+            << "deal " << deal << ": " << dealt.side << " x " << dealt.side << ", " << dealt.colours
+            << " colours, pattern " << dealt.pattern;
     }
 }
 
@@ -263,12 +275,8 @@ TEST(QuickStage, ProvesOnlyForcedCellsWithTheirColoursAsGamesGoOn) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     int proven = 0;
     for (int deal = 0; deal < 45; ++deal) {
-        const int side = 5 + deal % 5;
-        const int colours = 2 + deal % 3;
-        const int pattern = deal % 9;
-        SeededPlatform platform(dealSeed(seed, side, colours, pattern, deal));
-        Game game(platform);
-        dealCategory(game, side, colours, pattern);
+        DealtGame dealt(seed, deal, 5);
+        Game& game = dealt.game;
         Deduction quick(0);
         for (int step = 0; step < 4 && game.gameRunning; ++step) {
             const VisiblePosition position = visiblePosition(game);
