@@ -17,7 +17,8 @@ using namespace quorvin;
 double percentile95(const std::vector<double>& values) {
     std::vector<double> sorted = values;
     std::sort(sorted.begin(), sorted.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(sorted.size())));
+    const auto rank =
+        static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(sorted.size())));
     return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
 

@@ -26,10 +26,10 @@ struct CategoryRun {
     std::atomic<bool> stop{false};
     std::atomic<bool> started{false};
     std::atomic<bool> finished{false};
-    Clock::time_point startTime;   // written before `started`
-    std::vector<double> searchMs;  // each found deal's search
+    Clock::time_point startTime;     // written before `started`
+    std::vector<double> searchMs;    // each found deal's search
     std::vector<double> searchCpuMs; // the same, in the search thread's processor time
-    std::vector<GameReport> games; // each found deal played out
+    std::vector<GameReport> games;   // each found deal played out
     std::vector<double> playMs;
     double cutMs = -1; // the search the cap stopped, when one was
     double cutCpuMs = -1;
@@ -102,7 +102,8 @@ bool printLine(const AnalyseCategory& c, const CategoryRun& run) {
         cpu.push_back(run.cutCpuMs);
     }
     std::printf("%d\t%d\t%d\t%d\t", c.side, c.colours, c.pattern, deals);
-    if (deals == 0) std::printf("-\t-\t-\t");
+    if (deals == 0)
+        std::printf("-\t-\t-\t");
     else
         std::printf("%.1f\t%.2f\t%.1f\t", 100.0 * withoutGuess / deals,
                     static_cast<double>(guesses) / deals, median(run.playMs));
@@ -128,9 +129,9 @@ int runNoGuess(const AnalyseOptions& options, const std::vector<AnalyseCategory>
     std::printf("side\tcolours\tpattern\tdeals\tsolvable_pct\tmean_guesses\tmedian_ms\t"
                 "gen_median_ms\tgen_p95_ms\tcut\tgen_cpu_median_ms\tgen_cpu_p95_ms\n");
     std::fflush(stdout);
-    const unsigned threadCount =
-        options.threads > 0 ? static_cast<unsigned>(options.threads)
-                            : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threadCount = options.threads > 0
+                                     ? static_cast<unsigned>(options.threads)
+                                     : std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
     for (unsigned t = 0; t < threadCount; ++t)
         threads.emplace_back(work);
@@ -149,7 +150,8 @@ int runNoGuess(const AnalyseOptions& options, const std::vector<AnalyseCategory>
     for (std::thread& t : threads)
         t.join();
     if (!allProven) {
-        std::fprintf(stderr, "quorvin-analyse: a deal from the no-guess generator needed a guess\n");
+        std::fprintf(stderr,
+                     "quorvin-analyse: a deal from the no-guess generator needed a guess\n");
         return 1;
     }
     return 0;

@@ -98,9 +98,8 @@ bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomi
         if (deduction.wasInterrupted() || forced.empty()) return false;
         playForcedCells(game, forced);
     }
-    return !game.lostMarkerVisible &&
-           std::none_of(game.cells.begin(), game.cells.end(),
-                        [](const Cell& c) { return c.isHidden(); });
+    return !game.lostMarkerVisible && std::none_of(game.cells.begin(), game.cells.end(),
+                                                   [](const Cell& c) { return c.isHidden(); });
 }
 
 // Whether the option is offered, from docs/no-guess.tsv (quorvin-analyse --no-guess --seed 1
@@ -110,7 +109,7 @@ bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomi
 // times as long), and a player's machine gives the background search a core of its own. One line
 // per board side, the 2-, 3- and 4-colour marks of the start patterns in the order of
 // kPatternNames ('+': offered).
-constexpr std::array<std::string_view, kSizeCount * 3> kOffered = {
+constexpr std::array<std::string_view, 3 * kSizeCount> kOffered = {
     "+++++++++", "+++++++++", "+++++++++", // 5 x 5
     "+++++++++", "+++++++++", "+++++++++", // 6 x 6
     "+++++++++", "+++++++++", "+++++++++", // 7 x 7
@@ -132,8 +131,7 @@ bool solvesWithoutGuess(Game& game, Deduction& deduction, const std::atomic<bool
 }
 
 std::optional<NoGuessDeal> findNoGuessDeal(int side, int colours, int pattern, std::uint64_t seed,
-                                           const std::atomic<bool>* stop,
-                                           Clock::duration budget) {
+                                           const std::atomic<bool>* stop, Clock::duration budget) {
     const auto started = Clock::now();
     if (budget == Clock::duration::zero()) budget = noGuessDealBudget(side);
     std::mt19937_64 seeds(seed);
@@ -146,8 +144,7 @@ std::optional<NoGuessDeal> findNoGuessDeal(int side, int colours, int pattern, s
         std::vector<double> draws = std::move(platform.draws);
         const auto deadline = Clock::now() + budget;
         deduction.setDeadline(deadline);
-        if (playsProvenCellsToTheEnd(game, deduction, stop, deadline,
-                                     budget / kWholeQuestionShare))
+        if (playsProvenCellsToTheEnd(game, deduction, stop, deadline, budget / kWholeQuestionShare))
             return NoGuessDeal{
                 std::move(draws), tries,
                 std::chrono::duration<double, std::milli>(Clock::now() - started).count()};
@@ -171,8 +168,8 @@ Clock::duration noGuessDealBudget(int side) {
 bool noGuessDealsOffered(int side, int colours, int pattern) {
     const int index = categoryIndex({colours, side, pattern});
     if (index < 0) return false;
-    const std::string_view line = kOffered[static_cast<std::size_t>(
-        (side - kMinBoardSize) * 3 + (colours - 2))];
+    const std::string_view line =
+        kOffered[static_cast<std::size_t>((side - kMinBoardSize) * 3 + (colours - 2))];
     return line[static_cast<std::size_t>(pattern)] == '+';
 }
 

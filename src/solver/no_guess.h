@@ -36,10 +36,9 @@ bool solvesWithoutGuess(Game& game, Deduction& deduction, const std::atomic<bool
 // Deals games of the category from seeds drawn from `seed` until one solves without a guess;
 // nothing when `stop` becomes true first. A deal whose check takes the engine longer than
 // `budget` (zero: noGuessDealBudget(side)) is passed over.
-std::optional<NoGuessDeal>
-findNoGuessDeal(int side, int colours, int pattern, std::uint64_t seed,
-                const std::atomic<bool>* stop = nullptr,
-                std::chrono::steady_clock::duration budget = std::chrono::steady_clock::duration::zero());
+std::optional<NoGuessDeal> findNoGuessDeal(
+    int side, int colours, int pattern, std::uint64_t seed, const std::atomic<bool>* stop = nullptr,
+    std::chrono::steady_clock::duration budget = std::chrono::steady_clock::duration::zero());
 
 // Whether the category gets a no-guess deal quickly enough to offer the option: false where the
 // measured 95th percentile of the search is over 1 s (docs/no-guess.md).
@@ -49,7 +48,8 @@ bool noGuessDealsOffered(int side, int colours, int pattern);
 // replays them through its own platform); past the last draw, 0.
 class ReplayPlatform : public Platform {
   public:
-    explicit ReplayPlatform(const std::vector<double>& draws) : m_draws(draws.begin(), draws.end()) {}
+    explicit ReplayPlatform(const std::vector<double>& draws)
+        : m_draws(draws.begin(), draws.end()) {}
     double now() override { return 0; }
     double random() override;
 

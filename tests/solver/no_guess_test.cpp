@@ -26,9 +26,9 @@ constexpr Category kCategories[] = {{5, 4, 8}, {6, 3, 8}, {7, 4, 8}, {8, 3, 6},
 TEST(NoGuessDeals, EveryDealDealtAgainFromItsDrawsIsPlayedOutWithoutAGuess) {
     for (const Category& c : kCategories) {
         for (std::uint64_t seed = 0; seed < 12; ++seed) {
-            SCOPED_TRACE(testing::Message() << c.side << " x " << c.side << ", " << c.colours
-                                            << " colours, pattern " << c.pattern << ", seed "
-                                            << seed);
+            SCOPED_TRACE(testing::Message()
+                         << c.side << " x " << c.side << ", " << c.colours << " colours, pattern "
+                         << c.pattern << ", seed " << seed);
             const std::optional<NoGuessDeal> deal =
                 findNoGuessDeal(c.side, c.colours, c.pattern, seed);
             ASSERT_TRUE(deal);
