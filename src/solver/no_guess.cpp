@@ -154,15 +154,16 @@ std::optional<NoGuessDeal> findNoGuessDeal(int side, int colours, int pattern, s
 
 // Measured on 12 x 12 three-colour "Vacío", 15 x 15 four-colour "Almohadilla" and "Ekis" and
 // 9 x 9 four-colour "Aleatorio1", 100 to 150 deals each, every check timed to its end: a deal
-// that solves without a guess is checked in 10 to 150 ms on 15 x 15 (about 0.2 ms a cell; none
-// needed the whole question, the quick stage proved every cell), while one that needs a guess
-// often spends seconds proving that nothing is forced where it stops. Over those times, the
-// search's 95th percentile is lowest with a budget of about 0.5 ms a cell: below it good deals
-// are lost, above it bad ones cost more than they are worth. 50 ms at the least, so that a
-// busy machine does not make the small boards' good deals miss it.
+// that solves without a guess is checked in 10 to 150 ms on 15 x 15 (none needed the whole
+// question: the quick stage proved every cell), while one that needs a guess often spends
+// seconds on cells it cannot prove. Over those times the search's 95th percentile was lowest
+// with a budget near 0.5 ms a cell; then, on the five slowest categories that show 5% or more
+// of their deals without a guess in the difficulty table (30 searches each, a shared machine),
+// 0.35 ms a cell gave 95th percentiles from as low to a third lower than 0.5 ms. 50 ms at the
+// least, so that a busy machine does not make the small boards' good deals miss it.
 Clock::duration noGuessDealBudget(int side) {
     return std::max<Clock::duration>(std::chrono::milliseconds(50),
-                                     std::chrono::microseconds(500) * side * side);
+                                     std::chrono::microseconds(350) * side * side);
 }
 
 bool noGuessDealsOffered(int side, int colours, int pattern) {
