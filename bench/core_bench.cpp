@@ -256,8 +256,8 @@ BENCHMARK(BM_ListingAll)->Apply(recordsSizes)->UseRealTime()->Iterations(1)->Rep
 BENCHMARK(BM_Trim20)->Apply(recordsSizes)->UseManualTime()->Iterations(1)->Repetitions(11);
 BENCHMARK(BM_AppendRecord)->Apply(recordsSizes)->UseManualTime()->Iterations(100);
 
-// The console shows one line per benchmark: its median over the repetitions (and the largest,
-// where a benchmark computes it), or its one run when it is not repeated.
+// The console shows one line per benchmark: its median over the repetitions (and the largest or
+// the 95th percentile, where a benchmark computes it), or its one run when it is not repeated.
 // (A reporter of our own is given no colour choice: colours only on a terminal.)
 class MedianReporter : public benchmark::ConsoleReporter {
   public:
@@ -266,7 +266,8 @@ class MedianReporter : public benchmark::ConsoleReporter {
         std::vector<Run> medians;
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate
-                    ? run.aggregate_name == "median" || run.aggregate_name == "max"
+                    ? run.aggregate_name == "median" || run.aggregate_name == "max" ||
+                          run.aggregate_name == "p95"
                     : run.repetitions <= 1)
                 medians.push_back(run);
         if (!medians.empty()) ConsoleReporter::ReportRuns(medians);

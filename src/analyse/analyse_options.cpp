@@ -9,14 +9,19 @@ namespace quorvin {
 
 const char* const kAnalyseUsage =
     "usage: quorvin-analyse [--side N] [--colours C] [--pattern P] [--deals K] [--seed S]\n"
-    "                       [--first D] [--each]\n"
+    "                       [--first D] [--each] [--threads T] [--no-guess [--cap S]]\n"
     "  --side N     board side, 5 to 15 (default: all)\n"
     "  --colours C  colours, 2 to 4 (default: all)\n"
     "  --pattern P  start pattern, 0 to 8 (default: all)\n"
     "  --deals K    deals per category, 1 or more (default: 200)\n"
     "  --seed S     seed of the run, 0 or more (default: 1)\n"
     "  --first D    number of each category's first deal (default: 0): deals D to D+K-1\n"
-    "  --each       one line per deal as it ends (deal number, guesses, milliseconds)\n";
+    "  --each       one line per deal as it ends (deal number, guesses, milliseconds)\n"
+    "  --threads T  games played at once (default: one per processor)\n"
+    "  --no-guess   deals from the no-guess generator; adds its median and 95th percentile\n"
+    "               milliseconds, the searches the cap cut short, and the same two figures\n"
+    "               in the search thread's processor time\n"
+    "  --cap S      with --no-guess, stop a category's searches after S seconds (default: none)\n";
 
 namespace {
 
@@ -33,8 +38,8 @@ std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>
     AnalyseOptions options;
     for (std::size_t k = 0; k < arguments.size();) {
         const std::string& name = arguments[k++];
-        if (name == "--each") { // the one option without a value
-            options.each = true;
+        if (name == "--each" || name == "--no-guess") { // the options without a value
+            (name == "--each" ? options.each : options.noGuess) = true;
             continue;
         }
         if (k == arguments.size()) {
@@ -64,6 +69,12 @@ std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>
         } else if (name == "--first") {
             valid = within(0, 1000000000);
             options.first = static_cast<int>(value);
+        } else if (name == "--threads") {
+            valid = within(1, 256);
+            options.threads = static_cast<int>(value);
+        } else if (name == "--cap") {
+            valid = within(1, 1000000);
+            options.capSeconds = static_cast<double>(value);
         } else if (name == "--seed") {
             valid = isNumber;
         } else {
@@ -74,6 +85,14 @@ std::optional<AnalyseOptions> parseAnalyseOptions(const std::vector<std::string>
             error = "bad value for " + name + ": " + text;
             return std::nullopt;
         }
+    }
+    if (options.capSeconds > 0 && !options.noGuess) {
+        error = "--cap needs --no-guess";
+        return std::nullopt;
+    }
+    if (options.noGuess && options.each) {
+        error = "--each and --no-guess do not go together";
+        return std::nullopt;
     }
     return options;
 }

@@ -15,6 +15,9 @@ struct AnalyseOptions {
     int deals = 200;            // per category
     int first = 0;              // the number of a category's first deal
     bool each = false;          // one line per deal, as it ends, instead of one per category
+    bool noGuess = false;       // deals from the no-guess generator, with its times
+    double capSeconds = 0;      // with noGuess: a category's generation time at most; 0: none
+    int threads = 0;            // games played at once; 0: one per processor
     std::uint64_t seed = 1;
 };
 

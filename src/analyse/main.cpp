@@ -2,6 +2,7 @@
 // Prints one tab-separated line per category, or with --each one per deal as it ends (a long
 // run can then be stopped and taken up again with --first); both cores play deals at once.
 #include "analyse/analyse_options.h"
+#include "analyse/no_guess_run.h"
 #include "solver/game_analysis.h"
 
 #include <algorithm>
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const std::vector<AnalyseCategory> categories = selectedCategories(*options);
+    if (options->noGuess) return runNoGuess(*options, categories);
     const int deals = options->deals;
     const std::size_t total = categories.size() * static_cast<std::size_t>(deals);
     std::vector<Played> played(total);
@@ -105,7 +107,9 @@ int main(int argc, char* argv[]) {
                               : "side\tcolours\tpattern\tdeals\tsolvable_pct\tmean_guesses\t"
                                 "median_ms\n");
     std::fflush(stdout);
-    const unsigned threadCount = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threadCount = options->threads > 0
+                                     ? static_cast<unsigned>(options->threads)
+                                     : std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
     for (unsigned t = 0; t < threadCount; ++t)
         threads.emplace_back(work);

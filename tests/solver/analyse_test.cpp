@@ -94,10 +94,30 @@ TEST(QuorvinAnalyse, DealByDealLinesResumeAndAddUpToTheCategoryLine) {
     EXPECT_EQ(withoutTimes(analyse(category + "--deals 10").out).at(1), expected);
 }
 
+// With --no-guess every deal printed is one the analysis played out without a guess; the cap
+// ends a category where such deals are rare (four-colour "Vacío" on 15 x 15) with what it found.
+TEST(QuorvinAnalyse, NoGuessDealsAllPlayOutWithoutAGuess) {
+    const ToolRun run = analyse("--no-guess --side 7 --colours 4 --deals 6 --threads 1");
+    ASSERT_EQ(run.status, 0) << run.out;
+    const std::vector<std::string> lines = withoutTimes(run.out);
+    ASSERT_EQ(lines.size(), 10u) << run.out;
+    for (std::size_t k = 1; k < lines.size(); ++k)
+        EXPECT_EQ(lines[k].substr(6, 13), "6\t100.0\t0.00\t") << lines[k];
+    const ToolRun capped = analyse("--no-guess --side 15 --colours 4 --pattern 8 --cap 1");
+    ASSERT_EQ(capped.status, 0) << capped.out;
+    std::istringstream line(capped.out.substr(capped.out.find('\n') + 1));
+    std::vector<std::string> fields;
+    for (std::string field; std::getline(line, field, '\t');)
+        fields.push_back(field);
+    ASSERT_EQ(fields.size(), 12u) << capped.out;
+    EXPECT_EQ(fields[9], "1") << capped.out; // the search the cap cut short
+}
+
 TEST(QuorvinAnalyse, BadOptionsGetTheUsageAndExitCode2) {
     for (const char* bad :
          {"--side 4", "--colours 5", "--pattern 9", "--deals 0", "--seed -1", "--side", "--sides 5",
-          "5", "--deals many", "--first -1", "--each --first", "--each 3"}) {
+          "5", "--deals many", "--first -1", "--each --first", "--each 3", "--cap 5",
+          "--no-guess --cap 0", "--no-guess --each", "--threads 0"}) {
         const ToolRun run = analyse(bad);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.out.find("usage: quorvin-analyse"), std::string::npos) << bad;
