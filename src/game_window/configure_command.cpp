@@ -11,13 +11,17 @@ namespace quorvin {
 void runConfiguration(GameWindow& window, const std::string& dataPath) {
     Game& game = window.game();
     const Settings before = settingsOf(game);
+    const bool noGuessBefore = game.noGuessDeals;
     const Preferences preferencesBefore = window.preferences();
     {
         ConfigDialog dialog(window.session(), window.preferences(), &window);
         QObject::connect(&dialog, &ConfigDialog::preferencesChanged, &window, &GameWindow::render);
         dialog.exec();
     }
-    // The preferences live in a file of their own, so Quorvin.inf is written only for a new game.
+    // The no-guess choice is a setting of the game in the dialog (it deals anew, and may ask
+    // first) and a preference on disk. The preferences live in a file of their own, so
+    // Quorvin.inf is written only for a new game of other settings.
+    window.preferences().noGuessDeals = game.noGuessDeals;
     if (window.preferences() != preferencesBefore && !savePreferences(window.preferences()))
         window.inform(settingsWriteFailedMessage(preferencesFolder()), true);
     const ConfigOutcome outcome = configOutcome(before, settingsOf(game));
@@ -25,9 +29,10 @@ void runConfiguration(GameWindow& window, const std::string& dataPath) {
         game.resizeBoard();
         window.layOutBoard();
     }
-    if (!outcome.restart) return; // a paused game stays paused
+    const bool noGuessChanged = game.noGuessDeals != noGuessBefore;
+    if (!outcome.restart && !noGuessChanged) return; // a paused game stays paused
     // An unwritable folder costs only the next run's settings; this run plays on with them.
-    if (saveSettings(dataPath, settingsOf(game)) != FileStatus::Ok)
+    if (outcome.restart && saveSettings(dataPath, settingsOf(game)) != FileStatus::Ok)
         window.inform(settingsWriteFailedMessage(dataPath), true);
     window.newGame();
 }

@@ -2,10 +2,12 @@
 #include "game_window/game_window.h"
 
 #include "assets/pictures.h"
-#include "widgets/board_widgets.h"
 #include "game_window/captions.h"
+#include "game_window/deal_maker.h"
 #include "game_window/game_keys.h"
 #include "game_window/hint_controller.h"
+#include "solver/no_guess.h"
+#include "widgets/board_widgets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -244,10 +246,37 @@ void GameWindow::layOutBoard() {
     QCoreApplication::processEvents();
 }
 
+double GameWindow::random() {
+    if (m_deals && m_deals->isReplaying()) return m_deals->nextDraw();
+    return m_outside.random();
+}
+
+// With the option on (where the category offers it) the deal is a board that deduction alone
+// solves, or, while none is ready, a wait for one: the board stays hidden, the notice says that
+// a board is being looked for, "Empezar" waits, and the window answers the player all the while.
 void GameWindow::newGame() {
-    m_session.newGame();
+    bool dealt = true;
+    if (m_game.noGuessDeals &&
+        noGuessDealsOffered(m_game.boardSize, m_game.colorCount, m_game.startPattern)) {
+        if (!m_deals) {
+            m_deals = new DealMaker(this);
+            connect(m_deals, &DealMaker::ready, this, [this] {
+                if (m_session.searchingDeal) newGame();
+            });
+        }
+        dealt = m_deals->deal(m_session, [this] {
+            return static_cast<std::uint64_t>(m_outside.random() * 0x1p32) << 32 ^
+                   static_cast<std::uint64_t>(m_outside.random() * 0x1p32);
+        });
+    } else {
+        m_session.newGame();
+    }
+    if (dealt)
+        unsetCursor();
+    else
+        setCursor(Qt::BusyCursor);
     render();
-    m_startButton->setFocus();
+    if (dealt) m_startButton->setFocus();
 }
 
 void GameWindow::processEvents() {
@@ -337,9 +366,16 @@ void GameWindow::render() {
         setColours(m_rankLine, swatchColour(g.peekColour), Qt::black);
     m_peekMark->setColour(marks && g.peekColour != kWindowBackground ? g.peekColour : 0);
 
+    // The notice stands in the middle of the board; while a board is looked for, the waiting
+    // start button is there, so it stands halfway between the board's top and the button.
     const QRect board = m_background->geometry();
+    const int buttonTop =
+        twipsToPixels(kBackgroundTop + (kCellSize * g.boardSize + 120 - 615) / 2.0);
     m_notice->move(board.left() + (board.width() - m_notice->width()) / 2,
-                   board.top() + (board.height() - m_notice->height()) / 2);
+                   s.searchingDeal ? (board.top() + buttonTop - m_notice->height()) / 2
+                                   : board.top() + (board.height() - m_notice->height()) / 2);
+    m_notice->setText(s.searchingDeal ? QStringLiteral("Buscando tablero...")
+                                      : QStringLiteral("Generando partida..."));
     m_notice->setVisible(s.noticeVisible);
 
     // The start button covers four fifths of the board's background, centred on it.
@@ -349,6 +385,7 @@ void GameWindow::render() {
                                          kBackgroundTop + (side - 615) / 2, width, 615));
     m_startButton->setText(QString::fromStdString(startCaption(s.startAction)));
     m_startButton->setVisible(s.startButtonVisible);
+    m_startButton->setEnabled(!s.searchingDeal);
 
     auto around = [](const QRect& cell, int margin) {
         return cell.adjusted(-margin, -margin, margin, margin);

@@ -23,6 +23,7 @@ class CellPicture;
 class ClickLabel;
 class ColourMark;
 class GameKeys;
+class DealMaker;
 class HintController;
 class OutlineFrame;
 
@@ -58,7 +59,8 @@ public:
 
     // Platform.
     double now() override { return m_outside.now(); }
-    double random() override { return m_outside.random(); }
+    // The draws of a prepared deal come first, while it is dealt; then the outside's chance.
+    double random() override;
     void boardSolved() override;
     void processEvents() override;
     std::optional<std::string> askText(const std::string& title, const std::string& prompt,
@@ -127,6 +129,7 @@ private:
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
     bool m_rankLineWide = false;         // the line under the board spans the window
     HintController* m_hint = nullptr;
+    DealMaker* m_deals = nullptr; // the boards deduction alone solves, prepared ahead
     GameKeys* m_keys = nullptr;
 };
 

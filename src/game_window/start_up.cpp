@@ -58,7 +58,8 @@ void adoptProgramFolderFiles(const QString& programFolder, const QString& dataFo
                              Platform& platform) {
     const QString from = QDir(programFolder).absolutePath() + QLatin1Char('/');
     if (QFileInfo(from) == QFileInfo(dataFolder)) return;
-    for (const std::string_view name : {kSettingsFileName, kRecordsFileName}) {
+    for (const std::string_view name :
+         {kSettingsFileName, kRecordsFileName, kNoGuessRecordsFileName}) {
         const std::string source = from.toStdString() + std::string(name);
         const std::string target = dataFolder.toStdString() + std::string(name);
         if (fileSize(target) >= 0 || fileSize(source) < 0) continue;
@@ -113,14 +114,22 @@ void startGame(GameWindow& window, const QString& programFolder) {
     game.continuedGame = loaded.settings.continuedGame;
     // A marked face is drawn at its first showing, from the plain face drawn ahead.
     window.preferences() = loadPreferences();
+    game.noGuessDeals = window.preferences().noGuessDeals;
 
-    // The records live as long as the window; the window's hooks share them.
-    auto records = std::make_shared<RecordsFile>(dataPath + std::string(kRecordsFileName));
-    if (records->load() != FileStatus::Ok)
-        window.inform("No se pudo leer el archivo de records " + records->path() +
-                      ". El juego sigue sin los records guardados.", true);
-    window.session().categoryTimesOf = [records](int category) {
-        return categoryTimes(records->records(), category);
+    // The records live as long as the window; the window's hooks share them. Games dealt as
+    // boards that deduction alone solves keep their records in a file of their own.
+    auto loadRecords = [&window, &dataPath](std::string_view name, bool createMissing) {
+        auto records = std::make_shared<RecordsFile>(dataPath + std::string(name));
+        if (records->load(createMissing) != FileStatus::Ok)
+            window.inform("No se pudo leer el archivo de records " + records->path() +
+                              ". El juego sigue sin los records guardados.",
+                          true);
+        return records;
+    };
+    auto records = loadRecords(kRecordsFileName, true);
+    auto noGuessRecords = loadRecords(kNoGuessRecordsFileName, false);
+    window.session().categoryTimesOf = [records, noGuessRecords](int category, bool noGuess) {
+        return categoryTimes((noGuess ? noGuessRecords : records)->records(), category);
     };
     // The records window lives as long as the game window. After a record it opens without
     // being modal on the current category, so the player sees the new rank. "Records" (F9)
@@ -128,18 +137,29 @@ void startGame(GameWindow& window, const QString& programFolder) {
     // front, modal and refreshed on the current category, as every "Records" does.
     // It is built on first use: start-up does not pay for a window the player may never open.
     // It is a window of its own, deleted with the game window's commands that hold it.
-    auto recordsWindow = [&window, records,
+    auto recordsWindow = [&window, records, noGuessRecords,
                           built = std::make_shared<std::unique_ptr<RecordsWindow>>()] {
-        if (!*built) *built = std::make_unique<RecordsWindow>(window.game(), window, records);
+        if (!*built)
+            *built =
+                std::make_unique<RecordsWindow>(window.game(), window, records, noGuessRecords);
         return built->get();
     };
-    window.onRecords = [recordsWindow] { recordsWindow()->showModally(); };
-    window.onSolved = [&window, records, recordsWindow] {
-        saveRecord(window.game(), window.session().clock.tenths, *records, std::time(nullptr));
-        recordsWindow()->showOnCurrentCategory();
+    // Both open on the set of records of the game on view.
+    window.onRecords = [&window, recordsWindow] {
+        recordsWindow()->showModally(window.session().noGuessGame);
+    };
+    window.onSolved = [&window, records, noGuessRecords, recordsWindow] {
+        const bool noGuess = window.session().noGuessGame;
+        saveRecord(window.game(), window.session().clock.tenths,
+                   noGuess ? *noGuessRecords : *records, std::time(nullptr));
+        recordsWindow()->showOnCurrentCategory(noGuess);
     };
     // A record the file refused is not dropped without a word when the game closes.
-    window.onClosing = [&window, records] { return mayCloseWithRecords(*records, window); };
+    // Each set of records is asked about on its own, naming its file.
+    window.onClosing = [&window, records, noGuessRecords] {
+        return mayCloseWithRecords(*records, window) &&
+               mayCloseWithRecords(*noGuessRecords, window);
+    };
 
     game.resizeBoard();
     game.gameRunning = false;

@@ -64,6 +64,9 @@ public:
     int colorCount = 2;
     int startPattern = 0;
     bool continuedGame = true;
+    // Deal only boards that deduction alone solves, where the category allows it. Kept in the
+    // desktop's preferences, not in the settings file, whose eight lines have no room for it.
+    bool noGuessDeals = false;
 
     // Shared game state.
     std::vector<int> board; // the colour 1..colorCount of every cell, row by row; 0 before a deal

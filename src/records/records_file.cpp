@@ -98,14 +98,15 @@ Trimmed trimmedFile(const RecordsList& all, std::string_view unreadable, int kee
     return trimmed;
 }
 
-FileStatus RecordsFile::load() {
+FileStatus RecordsFile::load(bool createMissing) {
     removeLeftovers(m_path);
     m_records.clear();
     m_unsaved.clear();
     m_skipped = 0;
     // Damaged lines are only passed over: the file is not rewritten for them.
     const FileStatus status = readRecords(m_path, m_records, m_skipped);
-    if (status == FileStatus::Missing) return appendToFile(m_path, {});
+    if (status == FileStatus::Missing)
+        return createMissing ? appendToFile(m_path, {}) : FileStatus::Ok;
     if (status != FileStatus::Ok) {
         m_records.clear();
         m_skipped = 0;

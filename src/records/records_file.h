@@ -13,6 +13,9 @@
 namespace quorvin {
 
 inline constexpr std::string_view kRecordsFileName = "Quorvin.dat";
+// The records of games dealt as boards that deduction alone solves: easier games, ranked apart,
+// in a file of the same format and rules beside the other.
+inline constexpr std::string_view kNoGuessRecordsFileName = "QuorvinSinAdivinar.dat";
 
 // Adds the records of a file's bytes to the list, in file order, and returns how many lines
 // were skipped: lines without the layout, without a known category, or cut short by a crash.
@@ -47,10 +50,11 @@ class RecordsFile {
     bool hasUnsavedRecords() const { return !m_unsaved.empty(); }
     std::size_t unsavedCount() const { return m_unsaved.size(); }
 
-    // LoadRecords: the list becomes the file's records. A missing file is created empty;
-    // Failed means the file could not be read (the list is then empty) or created. What a writer
-    // killed earlier left beside the file goes first.
-    FileStatus load();
+    // LoadRecords: the list becomes the file's records. A missing file is created empty, unless
+    // `createMissing` is false (a set of records the player may never use: its file comes with
+    // its first record); Failed means the file could not be read (the list is then empty) or
+    // created. What a writer killed earlier left beside the file goes first.
+    FileStatus load(bool createMissing = true);
 
     // Appends one record (a file text from recordText()). The record joins the list whatever
     // the file answers, so the player sees it; one the file did not take is written again

@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -24,25 +25,26 @@ namespace quorvin {
 // million records shows as fast as one of ten.
 class ListingModel : public QAbstractListModel {
   public:
-    ListingModel(std::shared_ptr<const RecordsFile> records, QObject* parent)
-        : QAbstractListModel(parent), m_records(std::move(records)) {}
+    explicit ListingModel(QObject* parent) : QAbstractListModel(parent) {}
 
-    void setListing(RecordsListing listing) {
+    // The listing points into the records it was made from.
+    void setListing(RecordsListing listing, const RecordsFile* records = nullptr) {
         beginResetModel();
         m_listing = std::move(listing);
+        m_records = records;
         endResetModel();
     }
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(m_listing.lineCount());
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        if (role != Qt::DisplayRole || !index.isValid() || !m_records) return {};
         const auto rank = static_cast<std::size_t>(index.row()) + 2; // rank 1 is the header
         return QString::fromStdString(listedLine(m_records->records(), m_listing, rank));
     }
 
   private:
-    std::shared_ptr<const RecordsFile> m_records;
+    const RecordsFile* m_records = nullptr;
     RecordsListing m_listing;
 };
 
@@ -136,8 +138,12 @@ QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen) 
 
 // A window of its own, not a child of the game window: a child would stay on top of the game
 // window, covering the board, and clicking the game window would not bring that forward.
-RecordsWindow::RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records)
-    : QDialog(nullptr), m_game(game), m_gameWindow(gameWindow), m_records(std::move(records)) {
+RecordsWindow::RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records,
+                             std::shared_ptr<RecordsFile> noGuessRecords)
+    : QDialog(nullptr), m_game(game), m_gameWindow(gameWindow) {
+    m_sets[0] = std::move(records);
+    // Without a second set (tests of the ordinary records) both choices list the same records.
+    m_sets[1] = noGuessRecords ? std::move(noGuessRecords) : m_sets[0];
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvin Records"));
     setWindowIcon(gameWindow.windowIcon());
@@ -181,7 +187,7 @@ void RecordsWindow::createMenu() {
 void RecordsWindow::createElements() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsRect(0, 0, 6480, 3090).size());
+    client->setFixedSize(twipsRect(0, 0, 6480, 3450).size());
     layout()->addWidget(client);
 
     // Created first, so the list covers it: it is seen only while the list is hidden.
@@ -205,7 +211,7 @@ void RecordsWindow::createElements() {
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setColours(m_list, QPalette::Base, Qt::black, QPalette::Text, QColor(0, 255, 0));
-    m_listing = new ListingModel(m_records, this);
+    m_listing = new ListingModel(this);
     m_list->setModel(m_listing);
     connect(m_list, &QListView::clicked, this, [this] {
         if (!m_busy) hide();
@@ -247,11 +253,35 @@ void RecordsWindow::createElements() {
         });
     });
 
+    // The two sets of records, below the filters: a game dealt as a board that deduction alone
+    // solves is easier, so its records are ranked apart.
+    m_ordinarySet = place(new QRadioButton(QStringLiteral("Partidas normales"), client),
+                          "OptNormales", twipsRect(120, 3090, 2295, 255));
+    m_noGuessSet = place(new QRadioButton(QStringLiteral("Partidas sin adivinar"), client),
+                         "OptSinAdivinar", twipsRect(2520, 3090, 2655, 255));
+    m_ordinarySet->setChecked(true);
+    for (QRadioButton* option : {m_ordinarySet, m_noGuessSet})
+        connect(option, &QRadioButton::clicked, this, [this, option] {
+            run([this, option] {
+                chooseSet(option == m_noGuessSet);
+                listRecordsNow();
+            });
+        });
+
     setTabOrder(m_sizes, m_list);
     setTabOrder(m_list, m_colours);
     setTabOrder(m_colours, m_patterns);
     setTabOrder(m_patterns, m_all);
     setTabOrder(m_all, m_current);
+    setTabOrder(m_current, m_ordinarySet);
+    setTabOrder(m_ordinarySet, m_noGuessSet);
+}
+
+void RecordsWindow::chooseSet(bool noGuess) {
+    m_noGuessShown = noGuess;
+    (noGuess ? m_noGuessSet : m_ordinarySet)->setChecked(true);
+    setWindowTitle(noGuess ? QStringLiteral("Quorvin Records (sin adivinar)")
+                           : QStringLiteral("Quorvin Records"));
 }
 
 template <typename Command> void RecordsWindow::run(Command command) {
@@ -261,7 +291,7 @@ template <typename Command> void RecordsWindow::run(Command command) {
     m_busy = false;
 }
 
-void RecordsWindow::showModally() {
+void RecordsWindow::showModally(bool noGuess) {
     if (m_busy) { // the window is open and filling: it only comes to the front
         raise();
         activateWindow();
@@ -273,10 +303,12 @@ void RecordsWindow::showModally() {
     if (isVisible()) hide();
     else
         placeBesideGameWindow();
+    chooseSet(noGuess);
     exec();
 }
 
-void RecordsWindow::showOnCurrentCategory() {
+void RecordsWindow::showOnCurrentCategory(bool noGuess) {
+    chooseSet(noGuess);
     if (isVisible()) {
         activate(); // no show to activate it: the new record is listed now
     } else {
@@ -355,9 +387,10 @@ void RecordsWindow::listRecordsNow(bool showReading) {
     m_status->setText(fromUtf8(kReadingText));
     showList(false);
     if (showReading) letEventsRun(); // "Leyendo datos..." is painted before the list is made
-    RecordsListing listing = listRecords(m_records->records(), checked);
+    const RecordsFile& shown = shownRecords();
+    RecordsListing listing = listRecords(shown.records(), checked);
     m_header->setText(QString::fromStdString(listing.header));
-    m_listing->setListing(std::move(listing));
+    m_listing->setListing(std::move(listing), &shown);
     showList(true);
 }
 
@@ -376,7 +409,8 @@ void RecordsWindow::deleteRecordsFrom(int item) {
         m_status->setText(fromUtf8(kSavingText));
         letEventsRun();
         m_listing->setListing({}); // the trim renumbers the records the listing points at
-        const RecordsFile::TrimResult result = m_records->trim(keep);
+        // The trim works on the set on view, the one the player is looking at.
+        const RecordsFile::TrimResult result = shownRecords().trim(keep);
         if (result.status == FileStatus::Ok)
             platform.inform(trimmedMessage(result.deleted), false);
         else if (result.status == FileStatus::Busy)
@@ -384,7 +418,7 @@ void RecordsWindow::deleteRecordsFrom(int item) {
                             "borrado ningún record; inténtalo otra vez dentro de un momento.",
                             true);
         else
-            platform.inform("No se pudo escribir el archivo de records " + m_records->path() +
+            platform.inform("No se pudo escribir el archivo de records " + shownRecords().path() +
                                 ". No se ha borrado ningún record.",
                             true);
         setFilters(currentFilters());

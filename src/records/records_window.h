@@ -9,12 +9,14 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <array>
 #include <memory>
 
 class QComboBox;
 class QLabel;
 class QListView;
 class QPushButton;
+class QRadioButton;
 class QWindow;
 
 namespace quorvin {
@@ -29,16 +31,20 @@ QPoint besideWindow(const QRect& other, const QSize& size, const QRect& screen);
 class RecordsWindow : public QDialog {
     Q_OBJECT
   public:
-    // Lists the records of `records`; the game gives the current category and its platform the
-    // questions and messages. The window opens beside `gameWindow`, and coming back to it from
-    // there refreshes it.
-    RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records);
+    // Lists the records of `records`, or of `noGuessRecords` (the games dealt as boards that
+    // deduction alone solves) when the player chooses them; the game gives the current category
+    // and its platform the questions and messages. The window opens beside `gameWindow`, and
+    // coming back to it from there refreshes it.
+    RecordsWindow(Game& game, QWidget& gameWindow, std::shared_ptr<RecordsFile> records,
+                  std::shared_ptr<RecordsFile> noGuessRecords = nullptr);
     ~RecordsWindow() override;
 
-    // "Records" (F9): shown modally, returns when the window is hidden.
-    void showModally();
-    // After a record is stored: shown without being modal, on the current category.
-    void showOnCurrentCategory();
+    // "Records" (F9): shown modally, returns when the window is hidden. `noGuess` chooses the
+    // set of records it opens on: the set of the game on view.
+    void showModally(bool noGuess = false);
+    // After a record is stored: shown without being modal, on the current category of the set
+    // the record went to.
+    void showOnCurrentCategory(bool noGuess = false);
 
     // FillRecordsList with the filters as they stand.
     void fillRecordsList();
@@ -61,11 +67,15 @@ class RecordsWindow : public QDialog {
     void showList(bool shown);
     void listRecordsNow(bool showReading = true);
     void letEventsRun();
+    void chooseSet(bool noGuess);
+    RecordsFile& shownRecords() const { return *m_sets[m_noGuessShown ? 1 : 0]; }
     template <typename Command> void run(Command command);
 
     Game& m_game;
     QWidget& m_gameWindow;
-    std::shared_ptr<RecordsFile> m_records;
+    // The two sets of records: the ordinary games' and the no-guess games'.
+    std::array<std::shared_ptr<RecordsFile>, 2> m_sets;
+    bool m_noGuessShown = false;
     // Set while a fill or a deletion lets events run: commands that arrive meanwhile are
     // dropped, so no second fill starts inside the first.
     bool m_busy = false;
@@ -83,6 +93,8 @@ class RecordsWindow : public QDialog {
     QComboBox* m_patterns = nullptr;  // cboInicio
     QPushButton* m_all = nullptr;     // Command1
     QPushButton* m_current = nullptr; // Command2
+    QRadioButton* m_ordinarySet = nullptr; // OptNormales
+    QRadioButton* m_noGuessSet = nullptr;  // OptSinAdivinar
 };
 
 } // namespace quorvin

@@ -17,10 +17,12 @@ int shownTenths(double seconds) {
     return whole * 10 + static_cast<int>(std::floor((seconds - whole) * 10));
 }
 
-void Session::newGame() {
+void Session::newGame(bool noGuess) {
     Game& g = m_game;
     positionChanged();
     m_hintUsed = false;
+    searchingDeal = false;
+    noGuessGame = noGuess;
     panelVisible = true;
     noticeVisible = g.boardSize > 7;
     boardVisible = false;
@@ -32,12 +34,30 @@ void Session::newGame() {
     startButtonVisible = true;
 
     category = categoryIndex(g.category());
-    categoryTimes = categoryTimesOf ? categoryTimesOf(category) : std::vector<int>{};
+    categoryTimes = categoryTimesOf ? categoryTimesOf(category, noGuess) : std::vector<int>{};
     if (categoryTimes.empty()) categoryTimes.push_back(kClockLimitTenths);
     noticeVisible = false;
 }
 
+void Session::awaitDeal() {
+    Game& g = m_game;
+    positionChanged();
+    g.gameRunning = false;
+    g.timerEnabled = false;
+    g.cursorFrameVisible = false;
+    g.lostMarkerVisible = false;
+    g.rank.reset();
+    boardVisible = false;
+    panelVisible = true;
+    clock = ClockReading{};
+    startAction = StartAction::Start;
+    startButtonVisible = true;
+    noticeVisible = true;
+    searchingDeal = true;
+}
+
 void Session::pressStart() {
+    if (searchingDeal) return;
     Game& g = m_game;
     boardVisible = true;
     startButtonVisible = false;

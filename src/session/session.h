@@ -71,16 +71,26 @@ public:
     bool boardVisible = false;  // the cells, the row, column and colour counters
     bool panelVisible = false;  // the selected-colour swatch and the clock, from the first game
     bool noticeVisible = false; // "Generando partida..." while a big board is dealt
+    // No board to deal yet: a board that deduction alone solves is still being looked for.
+    // The notice says so and the start button waits, shown but disabled.
+    bool searchingDeal = false;
+    // The board on view was dealt as one that deduction alone solves: its records are kept
+    // apart from the others, and its rank line compares with them.
+    bool noGuessGame = false;
 
     // The category of the game's settings, taken at the new game.
     int category = 0;
     // The times to beat, in tenths, best first. The clock's limit is among them, so every time
     // the clock can show below it has a place.
     std::vector<int> categoryTimes{kClockLimitTenths};
-    // Gives the category times of a category; set by whoever holds the records.
-    std::function<std::vector<int>(int category)> categoryTimesOf;
+    // Gives the category times of a category, of the records of games dealt without a guess
+    // or of the others; set by whoever holds the records.
+    std::function<std::vector<int>(int category, bool noGuess)> categoryTimesOf;
 
-    void newGame();
+    // Deals a new game; `noGuess` says the deal is one that deduction alone solves.
+    void newGame(bool noGuess = false);
+    // The game on view ends and the window waits for a board to deal (see searchingDeal).
+    void awaitDeal();
     void pressStart();
     void tick();
     void pause();

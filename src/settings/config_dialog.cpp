@@ -3,8 +3,9 @@
 #include "settings/config_dialog.h"
 
 #include "assets/pictures.h"
-#include "widgets/board_widgets.h"
 #include "model/names.h"
+#include "solver/no_guess.h"
+#include "widgets/board_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,7 +81,7 @@ ConfigDialog::ConfigDialog(Session& session, Preferences& preferences, QWidget* 
     : QDialog(parent), m_session(session), m_game(session.game()), m_preferences(preferences) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Configuración"));
-    setFixedSize(twipsRect(0, 0, 6135, 2745).size());
+    setFixedSize(twipsRect(0, 0, 6135, 3165).size());
     setFont(windowFont(QStringLiteral("MS Sans Serif"), 8));
     // The frames' captions sit on their border line, so the controls placed near a frame's top
     // edge stand inside it.
@@ -159,18 +160,33 @@ void ConfigDialog::createControls() {
     m_marks->setToolTip(QStringLiteral(
         "Cada color lleva también su forma: punto, barra, triángulo o cruz."));
     connect(m_marks, &QCheckBox::clicked, this, &ConfigDialog::marksToggled);
+    m_noGuess =
+        place(new QCheckBox(QStringLiteral("Sólo partidas que se resuelven sin adivinar."), this),
+              "Check3", twipsRect(120, 2130, 5895, 255));
+    connect(m_noGuess, &QCheckBox::clicked, this, &ConfigDialog::noGuessToggled);
+    m_noGuessReason = place(new QLabel(this), "Label2", twipsRect(120, 2460, 2400, 495));
+    m_noGuessReason->setWordWrap(true);
+    m_noGuessReason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_accept = place(new QPushButton(QStringLiteral("Aceptar"), this), "Command1",
-                     twipsRect(2640, 2040, 1575, 495));
+                     twipsRect(2640, 2460, 1575, 495));
     m_accept->setDefault(true);
     connect(m_accept, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = place(new QPushButton(QStringLiteral("Cancelar"), this), "Command2",
-                         twipsRect(4440, 2040, 1575, 495));
+                         twipsRect(4440, 2460, 1575, 495));
     connect(cancel, &QPushButton::clicked, this, &ConfigDialog::cancelClicked);
 
     // "Aceptar" comes first; then the controls in the order they stand.
-    QWidget* order[] = {m_accept, cancel, m_sizeBar, m_colourOptions[0], m_colourOptions[1],
-                        m_colourOptions[2], m_patterns, m_continued, m_marks};
+    QWidget* order[] = {m_accept,
+                        cancel,
+                        m_sizeBar,
+                        m_colourOptions[0],
+                        m_colourOptions[1],
+                        m_colourOptions[2],
+                        m_patterns,
+                        m_continued,
+                        m_marks,
+                        m_noGuess};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
@@ -199,11 +215,32 @@ void ConfigDialog::activate() {
         m_patterns->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     m_patterns->setCurrentIndex(m_game.startPattern);
     drawPreview();
+    showNoGuessOption();
     m_accept->setFocus();
 }
 
 bool ConfigDialog::change(ConfigSetting which, int value) {
-    return m_rules.change(m_game, m_session.clock.ticked, which, value);
+    const bool changed = m_rules.change(m_game, m_session.clock.ticked, which, value);
+    showNoGuessOption();
+    return changed;
+}
+
+// Where a board that deduction alone solves takes too long to find, the option is not offered:
+// the box is shown off and disabled, with the reason beside it, rather than keeping the player
+// waiting. The player's choice is kept for the categories where it is offered.
+void ConfigDialog::showNoGuessOption() {
+    const bool offered =
+        noGuessDealsOffered(m_game.boardSize, m_game.colorCount, m_game.startPattern);
+    m_noGuess->setEnabled(offered);
+    m_noGuess->setChecked(offered && m_game.noGuessDeals);
+    m_noGuessReason->setText(offered ? QString()
+                                     : QStringLiteral("En esta categoría no se ofrece: "
+                                                      "tardaría en encontrarse."));
+}
+
+void ConfigDialog::noGuessToggled(bool on) {
+    change(ConfigSetting::NoGuessDeals, on ? 1 : 0);
+    m_accept->setFocus();
 }
 
 // A press on an arrow or in the trough steps the bar and keeps stepping while the button is

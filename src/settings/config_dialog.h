@@ -51,6 +51,8 @@ protected:
     void restorePatternList();
     void continuedToggled(bool on);
     void marksToggled(bool on);
+    void noGuessToggled(bool on);
+    void showNoGuessOption();
     void cancelClicked();
     void colourSwatches();
     void drawPreview();
@@ -71,6 +73,8 @@ protected:
     std::array<FilledShape*, kPreviewSide * kPreviewSide> m_circles{}; // Shape2
     QCheckBox* m_continued = nullptr;                // Check1
     QCheckBox* m_marks = nullptr;                    // Check2
+    QCheckBox* m_noGuess = nullptr;                  // Check3
+    QLabel* m_noGuessReason = nullptr;               // Label2
     QPushButton* m_accept = nullptr;                 // Command1
     QTimer* m_patternTimer = nullptr;                // Timer1
     // The mouse button is down on the size bar, and a size it stepped to waits for the release.

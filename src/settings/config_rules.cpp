@@ -5,22 +5,33 @@ namespace quorvin {
 
 namespace {
 
-int& settingOf(Game& game, ConfigSetting which) {
-    switch (which) {
-    case ConfigSetting::BoardSize: return game.boardSize;
-    case ConfigSetting::ColorCount: return game.colorCount;
-    case ConfigSetting::StartPattern: break;
-    }
-    return game.startPattern;
-}
-
 int settingOf(const Game& game, ConfigSetting which) {
     switch (which) {
     case ConfigSetting::BoardSize: return game.boardSize;
     case ConfigSetting::ColorCount: return game.colorCount;
-    case ConfigSetting::StartPattern: break;
+    case ConfigSetting::StartPattern:
+        return game.startPattern;
+    case ConfigSetting::NoGuessDeals:
+        break;
     }
-    return game.startPattern;
+    return game.noGuessDeals ? 1 : 0;
+}
+
+void setSetting(Game& game, ConfigSetting which, int value) {
+    switch (which) {
+    case ConfigSetting::BoardSize:
+        game.boardSize = value;
+        return;
+    case ConfigSetting::ColorCount:
+        game.colorCount = value;
+        return;
+    case ConfigSetting::StartPattern:
+        game.startPattern = value;
+        return;
+    case ConfigSetting::NoGuessDeals:
+        break;
+    }
+    game.noGuessDeals = value != 0;
 }
 
 } // namespace
@@ -43,6 +54,7 @@ void ConfigRules::begin(const Game& game) {
     savedColorCount = game.colorCount;
     savedStartPattern = game.startPattern;
     savedContinuedGame = game.continuedGame;
+    savedNoGuessDeals = game.noGuessDeals;
     changeConfirmed = false;
 }
 
@@ -50,9 +62,12 @@ int ConfigRules::saved(ConfigSetting which) const {
     switch (which) {
     case ConfigSetting::BoardSize: return savedBoardSize;
     case ConfigSetting::ColorCount: return savedColorCount;
-    case ConfigSetting::StartPattern: break;
+    case ConfigSetting::StartPattern:
+        return savedStartPattern;
+    case ConfigSetting::NoGuessDeals:
+        break;
     }
-    return savedStartPattern;
+    return savedNoGuessDeals ? 1 : 0;
 }
 
 bool ConfigRules::needsWarning(const Game& game, bool clockTicked, ConfigSetting which) const {
@@ -61,13 +76,13 @@ bool ConfigRules::needsWarning(const Game& game, bool clockTicked, ConfigSetting
 }
 
 bool ConfigRules::change(Game& game, bool clockTicked, ConfigSetting which, int value) {
-    settingOf(game, which) = value;
+    setSetting(game, which, value);
     if (!needsWarning(game, clockTicked, which)) return true;
     if (game.platform().confirm(std::string(kRestartWarning), false)) {
         changeConfirmed = true;
         return true;
     }
-    settingOf(game, which) = saved(which);
+    setSetting(game, which, saved(which));
     return false;
 }
 
@@ -76,6 +91,7 @@ void ConfigRules::cancel(Game& game) const {
     game.colorCount = savedColorCount;
     game.startPattern = savedStartPattern;
     game.continuedGame = savedContinuedGame;
+    game.noGuessDeals = savedNoGuessDeals;
 }
 
 } // namespace quorvin

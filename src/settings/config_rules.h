@@ -12,8 +12,8 @@ namespace quorvin {
 
 inline constexpr std::string_view kRestartWarning = "Este cambio reiniciará el juego. Continuar?";
 
-// The three settings whose change restarts the game.
-enum class ConfigSetting { BoardSize, ColorCount, StartPattern };
+// The settings whose change restarts the game (NoGuessDeals: 1 on, 0 off).
+enum class ConfigSetting { BoardSize, ColorCount, StartPattern, NoGuessDeals };
 
 // The four settings as the file holds them.
 Settings settingsOf(const Game& game);
@@ -33,6 +33,7 @@ struct ConfigRules {
     int savedColorCount = 2;
     int savedStartPattern = 0;
     bool savedContinuedGame = true;
+    bool savedNoGuessDeals = false;
     bool changeConfirmed = false; // the player accepted the restart warning during this showing
 
     // Each showing starts here: the settings as they are, nothing confirmed yet.
@@ -46,7 +47,7 @@ struct ConfigRules {
     // Returns false when the player declined; the setting is then back at its saved value.
     bool change(Game& game, bool clockTicked, ConfigSetting which, int value);
 
-    // Cancelar: all four settings back to their saved values.
+    // Cancelar: every setting back to its saved value.
     void cancel(Game& game) const;
 
     int saved(ConfigSetting which) const;

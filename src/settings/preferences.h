@@ -9,8 +9,9 @@ namespace quorvin {
 
 // Every preference, one line each: its name (the member, and its key in the file) and its
 // default, which a missing or damaged value falls back to. Each is true or false.
-#define QUORVIN_PREFERENCES(PREFERENCE)                                                        \
-    PREFERENCE(colourMarks, false) /* every colour shown also shows its mark */
+#define QUORVIN_PREFERENCES(PREFERENCE)                                                            \
+    PREFERENCE(colourMarks, false)  /* every colour shown also shows its mark */                   \
+    PREFERENCE(noGuessDeals, false) /* deal only boards that deduction alone solves */
 
 struct Preferences {
 #define QUORVIN_PREFERENCE_MEMBER(name, fallback) bool name = fallback;

@@ -88,7 +88,7 @@ TEST(RecordsWindow, OpensOnTheCurrentCategoryRankedUnderItsHeader) {
     EXPECT_TRUE(f.list()->isVisible() && !f.child("Label3")->isVisible());
     EXPECT_EQ(f.filter("cboNivel")->itemText(2), "7x7  ");
     EXPECT_EQ(f.child<QAction>("MnuB_3")->text(), "20º puesto");
-    EXPECT_EQ(f.child("client")->size(), twipsRect(0, 0, 6480, 3090).size());
+    EXPECT_EQ(f.child("client")->size(), twipsRect(0, 0, 6480, 3450).size());
     EXPECT_TRUE(QFontInfo(f.list()->font()).fixedPitch());
     for (const char* next : {"List1", "cboColores", "cboInicio", "Command1", "Command2"}) {
         QTest::keyClick(f.records->focusWidget(), Qt::Key_Tab); // from cboNivel, focused

@@ -32,7 +32,7 @@ TEST(ShownTenths, CutsToTenthsBelowAHundredAndToSecondsFromThere) {
 TEST(NewGame, LeavesTheBoardHiddenBehindTheStartButtonWithTheCategoryTimes) {
     SessionFixture f;
     int askedFor = -1;
-    f.session.categoryTimesOf = [&](int category) {
+    f.session.categoryTimesOf = [&](int category, bool) {
         askedFor = category;
         return std::vector<int>{100, 200, 300, kClockLimitTenths};
     };

@@ -332,7 +332,7 @@ TEST(ConfigureCommand, ColourMarksShowAtOnceAndAreKeptWithQSettingsApartFromQuor
     EXPECT_FALSE(QFile::exists(f.settingsFile()));
     QFile file(conf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "[General]\ncolourMarks=true\n");
+    EXPECT_EQ(file.readAll(), "[General]\ncolourMarks=true\nnoGuessDeals=false\n");
     EXPECT_TRUE(loadPreferences().colourMarks);
 
     f.configure([&](ConfigDialog& d) { // unticked, then "Cancelar": the marks stay
