@@ -1,0 +1,195 @@
+#!/usr/bin/python3
+"""Plays games in the real window by the hint alone, as a player who trusts it would: F5, then
+the framed cell is played with the frame's colour (the arrows and the digit keys), until the
+board is solved. A game where the hint ever answers without a cell needed a guess.
+
+Starts an Xvfb with openbox and the game with the given settings and the option "deals that
+never need a guess" on (--plain: off), plays --games games and prints one line per game.
+
+    tools/play_by_hint.py build/default/src/game_window/quorvin [--side 8] [--colours 3]
+                          [--pattern 8] [--games 3] [--plain] [--shots DIR]
+
+Needs xvfb, openbox, xdotool, python3-xlib and imagemagick (Debian's packages).
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, XK, display
+from Xlib.ext import xtest
+
+# The swatch colours of the four colours, as the frame is drawn in them.
+COLOURS = {(0, 255, 128): 1, (255, 128, 128): 2, (255, 255, 128): 3, (0, 128, 255): 4}
+
+
+def run(*words):
+    return subprocess.run(words, check=False, capture_output=True, text=True).stdout.strip()
+
+
+def windows():
+    found = {}
+    for w in run("xdotool", "search", "--onlyvisible", "--class", "quorvin").split():
+        found[int(w)] = run("xdotool", "getwindowname", w)
+    return found
+
+
+def wait_for(name, timeout=15):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        for w, title in windows().items():
+            if title == name:
+                return w
+        time.sleep(0.05)
+    sys.exit(f"no window {name!r}")
+
+
+class Window:
+    def __init__(self, d, wid, side):
+        self.d, self.side = d, side
+        self.win = d.create_resource_object("window", wid)
+        g = self.win.get_geometry()
+        self.width, self.height = g.width, g.height
+        # The board's black background starts 28 px from the left of the client area and 76 px
+        # below its top; the menu bar lies above the client area.
+        image = self.picture()
+        self.top = next(y for y in range(self.height) if self.pixel(image, 29, y) == (0, 0, 0)) - 76
+
+    def picture(self):
+        return self.win.get_image(0, 0, self.width, self.height, X.ZPixmap, 0xFFFFFFFF).data
+
+    def pixel(self, data, x, y):
+        i = (y * self.width + x) * 4
+        return (data[i + 2], data[i + 1], data[i])
+
+    def cell_origin(self, cell):
+        return 32 + 20 * (cell % self.side), self.top + 80 + 20 * (cell // self.side)
+
+    # The hint's frame: the same swatch colour 3 and 4 pixels outside every side of the cell.
+    def framed(self):
+        data = self.picture()
+        for cell in range(self.side * self.side):
+            x, y = self.cell_origin(cell)
+            spots = [(x - 3, y + 10), (x - 4, y + 10), (x + 22, y + 10), (x + 23, y + 10),
+                     (x + 10, y - 3), (x + 10, y - 4), (x + 10, y + 22), (x + 10, y + 23)]
+            seen = {self.pixel(data, sx, sy) for sx, sy in spots}
+            if len(seen) == 1 and next(iter(seen)) in COLOURS:
+                return cell, COLOURS[next(iter(seen))]
+        return None
+
+
+def press(d, name):
+    code = d.keysym_to_keycode(XK.string_to_keysym(name))
+    xtest.fake_input(d, X.KeyPress, code)
+    d.sync()
+    time.sleep(0.02)
+    xtest.fake_input(d, X.KeyRelease, code)
+    d.sync()
+    time.sleep(0.02)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--side", type=int, default=8)
+    parser.add_argument("--colours", type=int, default=3)
+    parser.add_argument("--pattern", type=int, default=8)
+    parser.add_argument("--games", type=int, default=3)
+    parser.add_argument("--plain", action="store_true")
+    parser.add_argument("--shots")
+    args = parser.parse_args()
+
+    work = tempfile.mkdtemp()
+    procs = []
+    try:
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"], stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+        procs.append(xvfb)
+        os.environ["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
+        ready = os.path.join(work, "wm-ready")
+        procs.append(subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {ready}"],
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        while not os.path.exists(ready):
+            time.sleep(0.05)
+        prog = os.path.join(work, "program")
+        config = os.path.join(work, "config", "Quorvin")
+        os.makedirs(prog)
+        os.makedirs(config)
+        shutil.copy(args.program, prog)
+        with open(os.path.join(prog, "Quorvin.inf"), "wb") as f:
+            f.write(f'"NIVEL (5-15):"\r\n{args.side}\r\n"COLORES (2-4):"\r\n{args.colours}\r\n'
+                    f'"INICIO (0-8):"\r\n{args.pattern}\r\n"CONTINUADO (0/1):"\r\n0\r\n'.encode())
+        with open(os.path.join(config, "Quorvin.conf"), "w") as f:
+            f.write(f"[General]\nnoGuessDeals={'false' if args.plain else 'true'}\n")
+        env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
+                   XDG_RUNTIME_DIR=work, QT_QPA_PLATFORM="xcb")
+        procs.append(subprocess.Popen([os.path.join(prog, "quorvin")], env=env,
+                                      stderr=subprocess.DEVNULL))
+        about = wait_for("Quorvin")
+        run("xdotool", "windowactivate", "--sync", str(about))
+        run("xdotool", "key", "Return")
+        game = wait_for("Quorvin 1.0")
+        run("xdotool", "windowactivate", "--sync", str(game))
+        d = display.Display()
+        window = Window(d, game, args.side)
+        needed_guess = 0
+        for number in range(args.games):
+            if number > 0:
+                press(d, "F2")  # after a solved game nothing is asked
+            time.sleep(0.5)
+            # "Empezar" waits while a board is looked for: pressed until the board shows.
+            cursor = 0
+            x, y = window.cell_origin(0)
+            start = time.time()
+            while window.pixel(window.picture(), x + 10, y + 10) == (0, 0, 0):
+                if time.time() - start > 60:
+                    sys.exit("no board within a minute")
+                press(d, "space")
+                time.sleep(0.3)
+            moves = 0
+            while True:
+                press(d, "F5")
+                answer = None
+                asked = time.time()
+                while answer is None and time.time() - asked < 3:
+                    answer = window.framed()
+                if answer is None:
+                    needed_guess += 1
+                    print(f"game {number}: no proven cell after {moves} moves", flush=True)
+                    if args.shots:
+                        run("import", "-window", "root", f"{args.shots}/guess-{number}.png")
+                    break
+                cell, colour = answer
+                dr = cell // args.side - cursor // args.side
+                dc = cell % args.side - cursor % args.side
+                for _ in range(abs(dr)):
+                    press(d, "Down" if dr > 0 else "Up")
+                for _ in range(abs(dc)):
+                    press(d, "Right" if dc > 0 else "Left")
+                cursor = cell
+                press(d, str(colour))
+                moves += 1
+                time.sleep(0.1)
+                others = [w for w in windows() if w != game]
+                if others:  # the word that a game solved with the hint stays out of the records
+                    print(f"game {number}: solved by the hint alone in {moves} moves", flush=True)
+                    if args.shots:
+                        run("import", "-window", "root", f"{args.shots}/solved-{number}.png")
+                    for w in others:
+                        run("xdotool", "windowactivate", "--sync", str(w))
+                        run("xdotool", "key", "Return")
+                    time.sleep(0.3)
+                    break
+        print(f"{args.games - needed_guess} of {args.games} games solved by the hint alone")
+    finally:
+        for p in reversed(procs):
+            p.kill()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
