@@ -13,36 +13,12 @@ Needs xvfb, openbox, xdotool and python3-xlib (Debian's packages).
 """
 import argparse
 import os
-import shutil
 import statistics
-import subprocess
-import sys
-import tempfile
 import time
 
-from Xlib import X, display
-from Xlib.ext import xtest
+from Xlib import X
 
-
-def run(*words, **kw):
-    return subprocess.run(words, check=False, capture_output=True, text=True, **kw).stdout.strip()
-
-
-def window_named(name, timeout=15):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        for w in run("xdotool", "search", "--onlyvisible", "--class", "quorvin").split():
-            if run("xdotool", "getwindowname", w) == name:
-                return int(w)
-        time.sleep(0.05)
-    sys.exit(f"no window {name!r}")
-
-
-def press(d, keysym_name):
-    code = d.keysym_to_keycode(__import__("Xlib.XK", fromlist=["XK"]).string_to_keysym(keysym_name))
-    xtest.fake_input(d, X.KeyPress, code)
-    xtest.fake_input(d, X.KeyRelease, code)
-    d.sync()
+from xgame import game_on_x, press, run
 
 
 def main():
@@ -55,34 +31,7 @@ def main():
     parser.add_argument("--shots", help="a screenshot of each answer in this folder")
     args = parser.parse_args()
 
-    work = tempfile.mkdtemp()
-    procs = []
-    try:
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL)
-        procs.append(xvfb)
-        os.environ["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
-        ready = os.path.join(work, "wm-ready")
-        procs.append(subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {ready}"],
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        while not os.path.exists(ready):
-            time.sleep(0.05)
-        prog = os.path.join(work, "program")
-        os.makedirs(prog)
-        shutil.copy(args.program, prog)
-        with open(os.path.join(prog, "Quorvin.inf"), "wb") as f:
-            f.write(f'"NIVEL (5-15):"\r\n{args.side}\r\n"COLORES (2-4):"\r\n{args.colours}\r\n'
-                    f'"INICIO (0-8):"\r\n{args.pattern}\r\n"CONTINUADO (0/1):"\r\n0\r\n'.encode())
-        env = dict(os.environ, HOME=work, XDG_RUNTIME_DIR=work, QT_QPA_PLATFORM="xcb")
-        procs.append(subprocess.Popen([os.path.join(prog, "quorvin")], env=env,
-                                      stderr=subprocess.DEVNULL))
-        about = window_named("Quorvin")
-        run("xdotool", "windowactivate", "--sync", str(about))
-        run("xdotool", "key", "Return")
-        game = window_named("Quorvin 1.0")
-        run("xdotool", "windowactivate", "--sync", str(game))
-        d = display.Display()
+    with game_on_x(args.program, args.side, args.colours, args.pattern) as (d, game):
         win = d.create_resource_object("window", game)
         geometry = win.get_geometry()
         # The board and the line under it, left of the side panel (whose clock ticks).
@@ -116,11 +65,6 @@ def main():
             time.sleep(2.2)  # the frame goes
         print(f"median {statistics.median(times):.0f} ms, slowest {max(times):.0f} ms "
               f"over {len(times)} deals")
-    finally:
-        for p in reversed(procs):
-            p.kill()
-        shutil.rmtree(work, ignore_errors=True)
-
 
 if __name__ == "__main__":
     main()

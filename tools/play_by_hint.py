@@ -12,39 +12,15 @@ never need a guess" on (--plain: off), plays --games games and prints one line p
 Needs xvfb, openbox, xdotool, python3-xlib and imagemagick (Debian's packages).
 """
 import argparse
-import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
-from Xlib import X, XK, display
-from Xlib.ext import xtest
+from Xlib import X
+
+from xgame import game_on_x, press, run, windows
 
 # The swatch colours of the four colours, as the frame is drawn in them.
 COLOURS = {(0, 255, 128): 1, (255, 128, 128): 2, (255, 255, 128): 3, (0, 128, 255): 4}
-
-
-def run(*words):
-    return subprocess.run(words, check=False, capture_output=True, text=True).stdout.strip()
-
-
-def windows():
-    found = {}
-    for w in run("xdotool", "search", "--onlyvisible", "--class", "quorvin").split():
-        found[int(w)] = run("xdotool", "getwindowname", w)
-    return found
-
-
-def wait_for(name, timeout=15):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        for w, title in windows().items():
-            if title == name:
-                return w
-        time.sleep(0.05)
-    sys.exit(f"no window {name!r}")
 
 
 class Window:
@@ -81,16 +57,6 @@ class Window:
         return None
 
 
-def press(d, name):
-    code = d.keysym_to_keycode(XK.string_to_keysym(name))
-    xtest.fake_input(d, X.KeyPress, code)
-    d.sync()
-    time.sleep(0.02)
-    xtest.fake_input(d, X.KeyRelease, code)
-    d.sync()
-    time.sleep(0.02)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
@@ -102,39 +68,8 @@ def main():
     parser.add_argument("--shots")
     args = parser.parse_args()
 
-    work = tempfile.mkdtemp()
-    procs = []
-    try:
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL)
-        procs.append(xvfb)
-        os.environ["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
-        ready = os.path.join(work, "wm-ready")
-        procs.append(subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {ready}"],
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        while not os.path.exists(ready):
-            time.sleep(0.05)
-        prog = os.path.join(work, "program")
-        config = os.path.join(work, "config", "Quorvin")
-        os.makedirs(prog)
-        os.makedirs(config)
-        shutil.copy(args.program, prog)
-        with open(os.path.join(prog, "Quorvin.inf"), "wb") as f:
-            f.write(f'"NIVEL (5-15):"\r\n{args.side}\r\n"COLORES (2-4):"\r\n{args.colours}\r\n'
-                    f'"INICIO (0-8):"\r\n{args.pattern}\r\n"CONTINUADO (0/1):"\r\n0\r\n'.encode())
-        with open(os.path.join(config, "Quorvin.conf"), "w") as f:
-            f.write(f"[General]\nnoGuessDeals={'false' if args.plain else 'true'}\n")
-        env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
-                   XDG_RUNTIME_DIR=work, QT_QPA_PLATFORM="xcb")
-        procs.append(subprocess.Popen([os.path.join(prog, "quorvin")], env=env,
-                                      stderr=subprocess.DEVNULL))
-        about = wait_for("Quorvin")
-        run("xdotool", "windowactivate", "--sync", str(about))
-        run("xdotool", "key", "Return")
-        game = wait_for("Quorvin 1.0")
-        run("xdotool", "windowactivate", "--sync", str(game))
-        d = display.Display()
+    preferences = {"noGuessDeals": "false" if args.plain else "true"}
+    with game_on_x(args.program, args.side, args.colours, args.pattern, preferences) as (d, game):
         window = Window(d, game, args.side)
         needed_guess = 0
         for number in range(args.games):
@@ -185,11 +120,6 @@ def main():
                     time.sleep(0.3)
                     break
         print(f"{args.games - needed_guess} of {args.games} games solved by the hint alone")
-    finally:
-        for p in reversed(procs):
-            p.kill()
-        shutil.rmtree(work, ignore_errors=True)
-
 
 if __name__ == "__main__":
     main()

@@ -6,12 +6,13 @@
 #include "game_window/deal_maker.h"
 #include "game_window/game_keys.h"
 #include "game_window/hint_controller.h"
+#include "game_window/rank_line.h"
+#include "game_window/side_panel.h"
 #include "solver/no_guess.h"
 #include "widgets/board_widgets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -109,34 +110,9 @@ void GameWindow::createElements() {
     m_background->setFrameStyle(QFrame::Box | QFrame::Plain);
     setColours(m_background, Qt::black, Qt::black);
 
-    m_rankLine = new QLabel(m_client);
-    m_rankLine->setObjectName(QStringLiteral("Label1"));
-    m_rankLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_peekMark = new ColourMark(m_rankLine, twipsRect(45, 45, 165, 165));
-    m_peekMark->setObjectName(QStringLiteral("MarcaLabel1"));
+    m_rankLine = new RankLine(m_client);
 
-    m_panel = new QFrame(m_client);
-    m_panel->setObjectName(QStringLiteral("Frame1"));
-    m_clock = new QLabel(m_panel);
-    m_clock->setObjectName(QStringLiteral("Label2"));
-    m_clock->setGeometry(twipsRect(75, 120, 735, 375));
-    m_clock->setAlignment(Qt::AlignCenter);
-    m_clock->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_clock->setFont(windowFont(QStringLiteral("MS Sans Serif"), 12, true));
-    setColours(m_clock, Qt::black, Qt::white);
-    m_clock->hide();
-    for (int k = 0; k < 4; ++k) {
-        QLabel* counter = makeCounter(m_panel, QStringLiteral("Label6_%1").arg(k));
-        counter->setGeometry(twipsRect(240, 600 + 360 * k, 375, 255));
-        counter->setFont(windowFont(QStringLiteral("MS Sans Serif"), 8.25, true));
-        counter->setText(QStringLiteral("0"));
-        setColours(counter, swatchColour(k + 1), Qt::black);
-        m_colourCounters.push_back(counter);
-        // Its mark stands to its left, where the panel is empty: inside, it would crowd out
-        // a count of three digits.
-        m_counterMarks.push_back(new ColourMark(m_panel, twipsRect(45, 645 + 360 * k, 165, 165)));
-        m_counterMarks.back()->setObjectName(QStringLiteral("MarcaLabel6_%1").arg(k));
-    }
+    m_panel = new SidePanel(m_client);
 
     m_startButton = new QPushButton(QStringLiteral("Empezar"), m_client);
     m_startButton->setObjectName(QStringLiteral("Command2"));
@@ -188,7 +164,7 @@ void GameWindow::layOutBoard() {
 
     const int side = kCellSize * n + 120;
     m_background->setGeometry(twipsRect(kBackgroundLeft, kBackgroundTop, side, side));
-    placeRankLine(false);
+    m_rankLine->setPlace(twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255));
     const int clientWidth = 1395 + kCellSize * n;
     const int clientHeight = 1515 + kCellSize * n;
     m_client->setFixedSize(twipsRect(0, 0, clientWidth, clientHeight).size());
@@ -354,17 +330,9 @@ void GameWindow::render() {
     m_swatch->setVisible(s.panelVisible);
     setColours(m_swatch, swatchColour(g.swatchColour), Qt::black);
     m_swatchMark->setColour(marks ? g.swatchColour : 0);
-    m_clock->setVisible(s.panelVisible);
-    setTextIfChanged(m_clock, clockCaption(s.clock));
     const bool hintLine = !s.hintLine().empty();
-    setTextIfChanged(m_rankLine, hintLine ? s.hintLine() : rankCaption(g.rank, m_decimalSeparator));
-    if (hintLine != m_rankLineWide) placeRankLine(hintLine);
-    if (g.peekColour == kWindowBackground)
-        setColours(m_rankLine, palette().color(QPalette::Window),
-                   palette().color(QPalette::WindowText));
-    else
-        setColours(m_rankLine, swatchColour(g.peekColour), Qt::black);
-    m_peekMark->setColour(marks && g.peekColour != kWindowBackground ? g.peekColour : 0);
+    m_rankLine->render(hintLine ? s.hintLine() : rankCaption(g.rank, m_decimalSeparator), hintLine,
+                       g.peekColour, marks);
 
     // The notice stands in the middle of the board; while a board is looked for, the waiting
     // start button is there, so it stands halfway between the board's top and the button.
@@ -410,25 +378,6 @@ void GameWindow::render() {
     if (!g.timerEnabled && m_timer->isActive()) m_timer->stop();
 }
 
-// The line under the board spans the board in 8.25-point letters. The hint's message is wider
-// than a small board: while it shows, the line spans the whole window and its letters shrink,
-// down to 6 points, until it fits.
-void GameWindow::placeRankLine(bool wide) {
-    m_rankLineWide = wide;
-    const double side = kCellSize * m_game.boardSize + 120;
-    QRect place = twipsRect(kBackgroundLeft, kBackgroundTop + side, side, 255);
-    QFont font = windowFont(QStringLiteral("Arial"), 8.25, false);
-    if (wide) {
-        place.setLeft(0);
-        place.setRight(m_client->width() - 1);
-        while (font.pointSizeF() > 6 &&
-               QFontMetrics(font).horizontalAdvance(m_rankLine->text()) > place.width())
-            font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-    if (m_rankLine->geometry() != place) m_rankLine->setGeometry(place);
-    if (m_rankLine->font() != font) m_rankLine->setFont(font);
-}
-
 void GameWindow::renderCells() {
     const Game& g = m_game;
     const qreal ratio = devicePixelRatioF();
@@ -467,12 +416,8 @@ void GameWindow::renderCounters() {
         m_rowCounters[k]->setVisible(visible);
         m_columnCounters[k]->setVisible(visible);
     }
-    for (std::size_t k = 0; k < m_colourCounters.size(); ++k) {
-        setTextIfChanged(m_colourCounters[k], std::to_string(g.colourCounters[k]));
-        const bool shown = visible && static_cast<int>(k) < g.colorCount;
-        m_colourCounters[k]->setVisible(shown);
-        m_counterMarks[k]->setColour(shown && marks ? static_cast<int>(k) + 1 : 0);
-    }
+    m_panel->render(clockCaption(m_session.clock), m_session.panelVisible, g.colourCounters,
+                    g.colorCount, visible, marks);
 }
 
 // Closing the game window ends the program at once, whatever other window is open; nothing is

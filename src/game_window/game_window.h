@@ -25,6 +25,8 @@ class ColourMark;
 class GameKeys;
 class DealMaker;
 class HintController;
+class RankLine;
+class SidePanel;
 class OutlineFrame;
 
 // The game window implements the core's platform by passing time, chance and the player's
@@ -95,7 +97,6 @@ private:
     void startPressed();
     void timerTick();
     void renderCells();
-    void placeRankLine(bool wide);
     void renderCounters();
 
     Platform& m_outside;
@@ -108,12 +109,8 @@ private:
     ClickLabel* m_swatch = nullptr;       // Label7
     ColourMark* m_swatchMark = nullptr;   // MarcaLabel7, over the swatch
     QFrame* m_background = nullptr;       // Fondo
-    QLabel* m_rankLine = nullptr;         // Label1
-    ColourMark* m_peekMark = nullptr;     // MarcaLabel1, on it while a colour is peeked
-    QFrame* m_panel = nullptr;            // Frame1
-    QLabel* m_clock = nullptr;            // Label2
-    std::vector<QLabel*> m_colourCounters;  // Label6
-    std::vector<ColourMark*> m_counterMarks; // MarcaLabel6, beside them
+    RankLine* m_rankLine = nullptr;       // Label1
+    SidePanel* m_panel = nullptr;         // Frame1: the clock and the colour counters
     QPushButton* m_startButton = nullptr; // Command2
     QLabel* m_notice = nullptr;           // Label3
     OutlineFrame* m_lostMarker = nullptr; // Shape1
@@ -127,7 +124,6 @@ private:
 
     QAction* m_hintAction = nullptr;     // MnuPista
     OutlineFrame* m_hintFrame = nullptr; // ShapePista, around the hinted cell
-    bool m_rankLineWide = false;         // the line under the board spans the window
     HintController* m_hint = nullptr;
     DealMaker* m_deals = nullptr; // the boards deduction alone solves, prepared ahead
     GameKeys* m_keys = nullptr;
