@@ -44,15 +44,18 @@ class Window:
     def cell_origin(self, cell):
         return 32 + 20 * (cell % self.side), self.top + 80 + 20 * (cell // self.side)
 
-    # The hint's frame: the same swatch colour 3 and 4 pixels outside every side of the cell.
-    def framed(self):
+    # The hint's frame: the same swatch colour 3 and 4 pixels outside every side of the cell,
+    # where the picture taken before F5 showed something else (four revealed neighbours of one
+    # colour look the same there).
+    def framed(self, before):
         data = self.picture()
         for cell in range(self.side * self.side):
             x, y = self.cell_origin(cell)
             spots = [(x - 3, y + 10), (x - 4, y + 10), (x + 22, y + 10), (x + 23, y + 10),
                      (x + 10, y - 3), (x + 10, y - 4), (x + 10, y + 22), (x + 10, y + 23)]
             seen = {self.pixel(data, sx, sy) for sx, sy in spots}
-            if len(seen) == 1 and next(iter(seen)) in COLOURS:
+            changed = any(self.pixel(data, sx, sy) != self.pixel(before, sx, sy) for sx, sy in spots)
+            if changed and len(seen) == 1 and next(iter(seen)) in COLOURS:
                 return cell, COLOURS[next(iter(seen))]
         return None
 
@@ -86,12 +89,14 @@ def main():
                 press(d, "space")
                 time.sleep(0.3)
             moves = 0
-            while True:
+            while moves <= args.side * args.side:
+                time.sleep(0.2)  # the last move painted
+                before = window.picture()
                 press(d, "F5")
                 answer = None
                 asked = time.time()
                 while answer is None and time.time() - asked < 3:
-                    answer = window.framed()
+                    answer = window.framed(before)
                 if answer is None:
                     needed_guess += 1
                     print(f"game {number}: no proven cell after {moves} moves", flush=True)
@@ -117,9 +122,14 @@ def main():
                     for w in others:
                         run("xdotool", "windowactivate", "--sync", str(w))
                         run("xdotool", "key", "Return")
+                    run("xdotool", "windowactivate", "--sync", str(game))
                     time.sleep(0.3)
                     break
+            else:
+                needed_guess += 1
+                print(f"game {number}: not solved after {moves} moves", flush=True)
         print(f"{args.games - needed_guess} of {args.games} games solved by the hint alone")
+
 
 if __name__ == "__main__":
     main()

@@ -84,6 +84,8 @@ def game_on_x(program, side, colours, pattern, preferences=None):
         run("xdotool", "key", "Return")
         game = window_named("Quorvin 1.0")
         run("xdotool", "windowactivate", "--sync", str(game))
+        # The pointer away from the board: a cell under it would take the keyboard's cursor.
+        run("xdotool", "mousemove", "0", "0")
         yield display.Display(), game
     finally:
         for p in reversed(procs):
