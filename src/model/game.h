@@ -130,12 +130,14 @@ public:
     // Clears the preview and draws the selected pattern on it.
     void drawPreview();
 
+    // The board is solved when no hidden cell is left.
+    bool isSolved() const;
+
     // Row and column counters of the cursor cell lose or get their highlight.
     void highlightCursor(bool on);
 
 private:
     void recountColourCounters();
-    bool isSolved() const;
     void finishSolved();
 
     Platform* m_platform;

@@ -31,14 +31,7 @@ GameReport playOut(Game& game, Deduction& deduction) {
     while (game.gameRunning) {
         const VisiblePosition position = visiblePosition(game);
         deduction.setPosition(position);
-        // The cells the quick stage proves are played first, and the whole forced set is asked
-        // for only when it proves none. The order does not change what the game reaches:
-        // playing a forced cell only adds information (a revealed colour, and neighbours that
-        // the move rule reveals from the true board alone), so every cell forced before the
-        // move is still forced after it, and deduction reaches the same cells before each
-        // guess, and so the same position and the same guess, whatever order it plays them in.
-        std::vector<ForcedCell> forced = deduction.quickForcedCells(kQuickConflicts);
-        if (forced.empty()) forced = deduction.forcedCells();
+        const std::vector<ForcedCell> forced = provenCells(deduction);
         if (forced.empty()) {
             const int cell = deduction.mostConstrainedCell();
             if (cell < 0) break;
@@ -50,10 +43,26 @@ GameReport playOut(Game& game, Deduction& deduction) {
         }
         playForcedCells(game, forced);
     }
-    report.solved =
-        !game.lostMarkerVisible && std::none_of(game.cells.begin(), game.cells.end(),
-                                                [](const Cell& c) { return c.isHidden(); });
+    report.solved = !game.lostMarkerVisible && game.isSolved();
     return report;
+}
+
+// The cells the quick stage proves are played first, and the whole forced set is asked for only
+// when it proves none. The order does not change what a game reaches: playing a forced cell only
+// adds information (a revealed colour, and neighbours that the move rule reveals from the true
+// board alone), so every cell forced before the move is still forced after it, and deduction
+// reaches the same cells before each guess, and so the same position and the same guess,
+// whatever order it plays them in.
+std::vector<ForcedCell> provenCells(Deduction& deduction,
+                                    std::chrono::steady_clock::time_point wholeQuestionEnd,
+                                    std::chrono::steady_clock::time_point afterwards) {
+    std::vector<ForcedCell> forced = deduction.quickForcedCells(kQuickConflicts);
+    if (!forced.empty() || deduction.wasInterrupted()) return forced;
+    const bool bounded = wholeQuestionEnd != std::chrono::steady_clock::time_point::max();
+    if (bounded) deduction.setDeadline(wholeQuestionEnd);
+    forced = deduction.forcedCells();
+    if (bounded) deduction.setDeadline(afterwards);
+    return forced;
 }
 
 void playForcedCells(Game& game, const std::vector<ForcedCell>& forced) {

@@ -6,6 +6,7 @@
 #include "model/platform.h"
 #include "solver/deduction.h"
 
+#include <chrono>
 #include <cstdint>
 #include <random>
 
@@ -39,6 +40,15 @@ std::uint64_t dealSeed(std::uint64_t runSeed, int side, int colours, int pattern
 // so a run can be repeated) is guessed. The game
 // must not be in the continued-game mode, so that a wrong deduction would lose it.
 GameReport playOut(Game& game, Deduction& deduction);
+
+// The cells proven forced in the position the engine holds: those the quick stage proves or,
+// only when it proves none and was not cut short, the whole forced set. With `wholeQuestionEnd`
+// the whole question gives up then, and the engine's deadline is `afterwards` again.
+std::vector<ForcedCell> provenCells(Deduction& deduction,
+                                    std::chrono::steady_clock::time_point wholeQuestionEnd =
+                                        std::chrono::steady_clock::time_point::max(),
+                                    std::chrono::steady_clock::time_point afterwards =
+                                        std::chrono::steady_clock::time_point::max());
 
 // Plays each forced cell still hidden with its colour, through the game's own move rule (a cell
 // may have been shown meanwhile by a neighbour's move), until the game ends.

@@ -85,21 +85,17 @@ bool playsProvenCellsToTheEnd(Game& game, Deduction& deduction, const std::atomi
         if (isStopped(stop)) return false;
         deduction.setPosition(visiblePosition(game));
         // As in the analysis: what the quick stage proves first, the whole question only when
-        // it proves nothing. Playing a forced cell only adds information, so the order reaches
-        // the same positions where nothing is forced.
-        std::vector<ForcedCell> forced = deduction.quickForcedCells(kQuickConflicts);
-        if (forced.empty() && !deduction.wasInterrupted()) {
-            if (wholeQuestion != Clock::duration::zero())
-                deduction.setDeadline(std::min(deadline, Clock::now() + wholeQuestion));
-            forced = deduction.forcedCells();
-            if (wholeQuestion != Clock::duration::zero()) deduction.setDeadline(deadline);
-        }
+        // it proves nothing.
+        const std::vector<ForcedCell> forced =
+            wholeQuestion == Clock::duration::zero()
+                ? provenCells(deduction)
+                : provenCells(deduction, std::min(deadline, Clock::now() + wholeQuestion),
+                              deadline);
         // An answer cut short proves nothing: the deal is passed over.
         if (deduction.wasInterrupted() || forced.empty()) return false;
         playForcedCells(game, forced);
     }
-    return !game.lostMarkerVisible && std::none_of(game.cells.begin(), game.cells.end(),
-                                                   [](const Cell& c) { return c.isHidden(); });
+    return !game.lostMarkerVisible && game.isSolved();
 }
 
 // Whether the option is offered, from docs/no-guess.tsv (quorvin-analyse --no-guess --seed 1
